@@ -1,0 +1,19 @@
+# Cross-compiling Quince for 64-bit Windows with MinGW-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(QUINCE_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER   ${QUINCE_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUINCE_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER  ${QUINCE_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${QUINCE_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Tests built for Windows run here under Wine (CTest prepends this).
+find_program(QUINCE_WINE NAMES wine wine64)
+if(QUINCE_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QUINCE_WINE})
+endif()

@@ -1,0 +1,40 @@
+#pragma once
+// The program's command line: argument splitting and the switches / path
+// argument that choose the root folder, the enumeration flags and the mask.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// Enumeration bits (the shell's SHCONTF values).
+inline constexpr std::int32_t kEnumFolders = 0x20;
+inline constexpr std::int32_t kEnumNonFolders = 0x40;
+inline constexpr std::int32_t kEnumIncludeHidden = 0x80;
+inline constexpr std::int32_t kEnumNavigation = 0x1000;
+inline constexpr std::int32_t kEnumDefault = kEnumFolders | kEnumNonFolders | kEnumIncludeHidden;
+inline constexpr wchar_t kDefaultFileMask[] = L"**";
+
+// Splits a whole process command line into tokens the way the runtime does:
+// characters 1..32 separate, double quotes group and are dropped, no escapes.
+// Element 0 is the program's own name.
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
+
+// Directory part / file-name part of a path, split at the last '\' or ':'.
+struct PathParts {
+    std::wstring directory;
+    std::wstring fileName;
+};
+PathParts SplitPath(std::wstring_view path);
+
+struct CommandLine {
+    std::wstring rootPath;                               // empty: the desktop
+    std::int32_t enumFlags = kEnumDefault | kEnumNavigation;
+    std::wstring fileMask = kDefaultFileMask;
+};
+
+// Reads the arguments (without the program name) into a CommandLine.
+CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
+
+}  // namespace core
