@@ -16,24 +16,46 @@ extern Microsoft::WRL::ComPtr<IShellFolder> DesktopFolder;
 // none registered (Wine), in which case nothing is a library.
 extern Microsoft::WRL::ComPtr<IShellLibrary> ShellLibrary;
 
-// Runs before the first window: OLE, DesktopFolder, ShellLibrary.
+// Takes the current directory out of the DLL search order. ShellStartup calls
+// it first; the entry point may call it earlier still.
+void HardenDllSearchOrder() noexcept;
+// Runs before the first window: DLL search order, OLE, DesktopFolder,
+// ShellLibrary. Raises ShellError when the desktop folder cannot be had; a
+// missing shell library class is no error.
 void ShellStartup();
-// Runs after the message loop: OLE down, both objects released.
+// Runs after the message loop: both objects released, then OLE down.
 void ShellShutdown();
 
 // Parses a path relative to folder into a new list (caller frees).
 // Raises ShellError naming the path.
 LPITEMIDLIST PathToPidl(IShellFolder* folder, const std::wstring& path);
+// The text of a GetDisplayNameOf answer about pidl. A shell-allocated string
+// (STRRET_WSTR) is freed and the record's pointer cleared. A name never
+// carries U+0000. A leading "?" followed by a digit marks a name whose every
+// "?" is dropped.
 std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret);
 // Empty when the folder does not answer.
 std::wstring GetDisplayName(IShellFolder* folder, LPCITEMIDLIST pidl, DWORD flags);
 std::wstring GetInFolderName(IShellFolder* folder, LPCITEMIDLIST pidl);
 std::wstring GetParsingName(IShellFolder* folder, LPCITEMIDLIST pidl);
+// The parsing name of a CSIDL folder; empty when the system has no such folder.
 std::wstring GetSpecialFolderPath(int csidl);
+
+// SHGetFileInfoW flags for a system icon index of the given kind.
+UINT SysIconFlags(bool large, bool open) noexcept;
 // Index into the system image list, or -1.
 int GetSysIconIndex(LPCITEMIDLIST absolutePidl, bool large, bool open);
+
+// The mask that items inside the Control Panel match: the directory part of
+// the Control Panel's parsing name, taken literally, followed by "*".
+std::wstring ControlPanelMask(const std::wstring& controlPanelName);
+// True if the item's parsing name matches ControlPanelMask of the Control
+// Panel's parsing name; false when the system has no Control Panel.
 bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl);
+// True if the item opens as a sub-menu: a folder, or a Control Panel item
+// that binds as a folder listing at least one item.
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl);
+// Probes for one item; false for a null folder or an empty enumeration.
 bool HasChildItems(IShellFolder* folder, DWORD flags);
 bool IsShellLibrary(IShellItem* item);
 

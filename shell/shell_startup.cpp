@@ -1,0 +1,62 @@
+#include <windows.h>
+
+#include "shell/shell_error.h"
+#include "shell/shell_utils.h"
+#include "shell/windows_version.h"
+
+namespace shell {
+
+Microsoft::WRL::ComPtr<IShellFolder> DesktopFolder;
+Microsoft::WRL::ComPtr<IShellLibrary> ShellLibrary;
+
+namespace {
+
+// Whether our OleInitialize took; only then is OleUninitialize ours to call.
+bool oleInitialized = false;
+
+using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+
+}  // namespace
+
+void HardenDllSearchOrder() noexcept {
+    // Shell extensions and OLE load DLLs by bare name; keep the current
+    // directory (and with it a planted DLL) out of the search.
+    // SetDefaultDllDirectories is Windows 8 (or Windows 7 with KB2533623).
+    if (auto setDefault = SystemProc<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+        if (setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) return;
+    }
+    SetDllDirectoryW(L"");
+}
+
+void ShellStartup() {
+    HardenDllSearchOrder();
+    if (!oleInitialized) oleInitialized = SUCCEEDED(OleInitialize(nullptr));
+    try {
+        DesktopFolder.Reset();
+        CheckHr(SHGetDesktopFolder(&DesktopFolder), L"SHGetDesktopFolder");
+    } catch (...) {
+        ShellShutdown();
+        throw;
+    }
+    ShellLibrary.Reset();
+    if (GetWindowsVersion().AtLeast(6, 1)) {
+        // Wine registers no shell library class (REGDB_E_CLASSNOTREG); the
+        // program then runs without one and sees no item as a library.
+        if (FAILED(CoCreateInstance(CLSID_ShellLibrary, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&ShellLibrary))))
+            ShellLibrary.Reset();
+    }
+}
+
+void ShellShutdown() {
+    // The objects go before OLE does: releasing them in a torn-down
+    // apartment would run their code after their DLLs may have been unloaded.
+    ShellLibrary.Reset();
+    DesktopFolder.Reset();
+    if (oleInitialized) {
+        oleInitialized = false;
+        OleUninitialize();
+    }
+}
+
+}  // namespace shell

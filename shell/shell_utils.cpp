@@ -1,0 +1,136 @@
+// Questions about shell items: icons, Control Panel items, sub-menus,
+// children, libraries.
+#include "shell/shell_utils.h"
+
+#include <shellapi.h>
+
+#include "core/wildcard.h"
+#include "shell/shell_types.h"
+
+namespace shell {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// Sets the process error mode for the length of a scope.
+class ErrorModeScope {
+public:
+    explicit ErrorModeScope(UINT mode) noexcept : previous_(SetErrorMode(mode)) {}
+    ~ErrorModeScope() { SetErrorMode(previous_); }
+    ErrorModeScope(const ErrorModeScope&) = delete;
+    ErrorModeScope& operator=(const ErrorModeScope&) = delete;
+
+private:
+    UINT previous_;
+};
+
+// Characters of a name that the mask matcher would read as wildcards are put
+// into one-character sets, so that the name matches only itself.
+std::wstring LiteralMask(std::wstring_view text) {
+    std::wstring mask;
+    mask.reserve(text.size());
+    for (wchar_t c : text) {
+        if (c == L'*' || c == L'?' || c == L'[') {
+            mask += L'[';
+            mask += c;
+            mask += L']';
+        } else {
+            mask += c;
+        }
+    }
+    return mask;
+}
+
+}  // namespace
+
+UINT SysIconFlags(bool large, bool open) noexcept {
+    UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;
+    if (open) flags |= SHGFI_OPENICON;
+    if (!large) flags |= SHGFI_SMALLICON;
+    return flags;
+}
+
+int GetSysIconIndex(LPCITEMIDLIST absolutePidl, bool large, bool open) {
+    SHFILEINFOW info{};
+    const DWORD_PTR result = SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolutePidl), 0, &info, sizeof info,
+                                            SysIconFlags(large, open));
+    return result == 0 ? -1 : info.iIcon;
+}
+
+std::wstring ControlPanelMask(const std::wstring& controlPanelName) {
+    // The directory part, cut the way a file path's is: up to the last "\"
+    // or ":", without a trailing "\" unless it belongs to a root ("C:\",
+    // "\\") or stands first.
+    std::wstring directory;
+    const size_t pos = controlPanelName.find_last_of(L"\\:");
+    if (pos != std::wstring::npos) {
+        size_t length = pos + 1;
+        if (controlPanelName[pos] == L'\\' && pos > 0 && controlPanelName[pos - 1] != L'\\' &&
+            controlPanelName[pos - 1] != L':')
+            length = pos;
+        directory = controlPanelName.substr(0, length);
+    }
+    return LiteralMask(directory) + L'*';
+}
+
+bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
+    const std::wstring controlPanel = GetSpecialFolderPath(CSIDL_CONTROLS);
+    if (controlPanel.empty()) return false;
+    return core::MatchesMask(GetParsingName(folder, pidl), ControlPanelMask(controlPanel));
+}
+
+bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
+    ComPtr<IShellFolder> workFolder = folder;
+    LPCITEMIDLIST workList = pidl;
+    UniquePidl lastItem;
+    // The desktop answers attribute questions only about its own children;
+    // a deeper item is asked of its parent folder instead.
+    if (DesktopFolder && folder == DesktopFolder.Get() && PidlCount(pidl) > 1) {
+        UniquePidl parentList(PidlCopy(pidl));
+        if (!parentList) return false;
+        PidlStripLast(parentList.get());
+        workFolder.Reset();
+        if (FAILED(DesktopFolder->BindToObject(parentList.get(), nullptr, IID_PPV_ARGS(&workFolder))) ||
+            !workFolder)
+            return false;  // no parent folder, nobody to ask
+        lastItem.reset(PidlLastCopy(pidl));
+        if (!lastItem) return false;
+        workList = lastItem.get();
+    }
+
+    // The attribute word goes in as the question; a folder that refuses the
+    // item leaves it as it was, which must not read as an answer.
+    SFGAOF attributes = SFGAO_FOLDER;
+    bool isFolder = SUCCEEDED(workFolder->GetAttributesOf(1, &workList, &attributes)) &&
+                    (attributes & SFGAO_FOLDER) != 0;
+
+    // Control Panel items claim or deny the folder attribute regardless of
+    // whether they can be browsed; what counts is whether one lists anything.
+    if (IsControlPanelItem(workFolder.Get(), workList)) {
+        ComPtr<IShellFolder> itemFolder;
+        if (FAILED(workFolder->BindToObject(workList, nullptr, IID_PPV_ARGS(&itemFolder)))) itemFolder.Reset();
+        isFolder = HasChildItems(itemFolder.Get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);
+    }
+    return isFolder;
+}
+
+bool HasChildItems(IShellFolder* folder, DWORD flags) {
+    if (folder == nullptr) return false;
+    // No "insert a disk" box for an empty drive while we probe it.
+    ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
+    ComPtr<IEnumIDList> enumerator;
+    // S_FALSE means "nothing to list" and may come without an enumerator.
+    if (folder->EnumObjects(nullptr, flags, &enumerator) != S_OK || !enumerator) return false;
+    LPITEMIDLIST raw = nullptr;
+    ULONG fetched = 0;
+    const HRESULT hr = enumerator->Next(1, &raw, &fetched);
+    UniquePidl item(raw);
+    return hr == S_OK;
+}
+
+bool IsShellLibrary(IShellItem* item) {
+    if (!ShellLibrary) return false;
+    return SUCCEEDED(ShellLibrary->LoadLibraryFromItem(item, STGM_READ));
+}
+
+}  // namespace shell
