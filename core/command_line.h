@@ -17,11 +17,16 @@ inline constexpr std::int32_t kEnumDefault = kEnumFolders | kEnumNonFolders | kE
 inline constexpr wchar_t kDefaultFileMask[] = L"**";
 
 // Splits a whole process command line into tokens the way the runtime does:
-// characters 1..32 separate, double quotes group and are dropped, no escapes.
-// Element 0 is the program's own name.
+// characters 1..32 separate, double quotes group and are dropped, no escapes;
+// a "" pair where a token would begin is skipped like a blank. Tokens end at
+// the first empty one (a NUL ends the line). Element 0, if any, is the
+// program's own name; the arguments are the elements after it.
 std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
-// Directory part / file-name part of a path, split at the last '\' or ':'.
+// Directory part / file-name part of a path, split at the last '\' or ':'
+// (a '/' is an ordinary character). The directory keeps a last ':', and a
+// last '\' only when it is the first character or follows ':' or '\':
+// "C:\Data" gives "C:\" + "Data", "\\srv\share\*" gives "\\srv\share" + "*".
 struct PathParts {
     std::wstring directory;
     std::wstring fileName;
@@ -34,7 +39,10 @@ struct CommandLine {
     std::wstring fileMask = kDefaultFileMask;
 };
 
-// Reads the arguments (without the program name) into a CommandLine.
+// Reads the arguments (without the program name) into a CommandLine:
+// "-I" or "/I" followed by any of F, N, H (case-sensitive) select folders,
+// non-folders and hidden items; other switches are ignored; the last path
+// argument gives both root and mask. The mask is not checked here.
 CommandLine ParseCommandLine(const std::vector<std::wstring>& arguments);
 
 }  // namespace core
