@@ -1,0 +1,252 @@
+// probe.exe: prints what the end-to-end scenarios need to know about Quince's
+// windows, from a second process on the same desktop (under Wine: the same
+// WINEPREFIX and wineserver). One line per fact, key=value tokens, any free
+// text last and quoted, so a scenario can grep and cut:
+//
+//   screen x=0 y=0 w=1920 h=1080 workx=0 worky=0 workw=1920 workh=1080 cursorx=960 cursory=540 monitors=1
+//   window hwnd=0x10060 class=TBaseForm pid=48 visible=1 x=0 y=0 w=1920 h=1080 style=0x96000000
+//          exstyle=0x00080000 classstyle=0x00000008 owner=0x0 ownerclass=- alpha=1 title="Quince"
+//   child parent=0x10060 hwnd=0x10064 class=ListBox visible=1 x=.. y=.. w=.. h=.. style=.. exstyle=.. id=0 text=".."
+//   msgbox hwnd=0x1007a pid=48 visible=1 x=.. owner=0x10060 ownerclass=TBaseForm title="Quince" text="..."
+//   process pid=48 exe="quince.exe"
+//   wait met=1 ms=350
+//
+// Options:
+//   --wait CLASS     first poll (50 ms steps) until a visible top-level window of CLASS exists
+//   --gone CLASS     first poll until no visible top-level window of CLASS exists
+//   --timeout MS     bound for --wait/--gone (default 10000); exit code 2 when it runs out
+//   --processes      also list the processes (to see that none is left behind)
+//   --all            list every top-level window, not only Quince's kinds
+//
+// Rect values are GetWindowRect; x/y/w/h (not right/bottom) so that a
+// scenario compares them with xwininfo directly.
+#include <windows.h>
+#include <tlhelp32.h>
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t* const kInteresting[] = {L"TBaseForm", L"TFolderForm", L"#32770"};
+
+std::string Utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                 nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                      nullptr);
+  return out;
+}
+
+// Free text goes last on the line, quoted, and is otherwise left as it is
+// (paths keep their backslashes for grep); a line break becomes the two
+// characters \n so that one window stays one line.
+std::string Quoted(const std::wstring& text) {
+  std::string out = "\"";
+  for (char c : Utf8(text)) {
+    if (c == '\n') out += "\\n";
+    else if (c != '\r') out += c;
+  }
+  return out + "\"";
+}
+
+std::string Hex(unsigned long long value, int width = 0) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%0*llx", width, value);
+  return buf;
+}
+
+std::string HwndText(HWND wnd) { return Hex(reinterpret_cast<ULONG_PTR>(wnd)); }
+
+std::wstring ClassOf(HWND wnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(wnd, name, 256);
+  return name;
+}
+
+// InternalGetWindowText reads the stored text without sending WM_GETTEXT, so a
+// hung or busy target cannot block the probe; statics and buttons keep their
+// text there too.
+std::wstring TextOf(HWND wnd) {
+  wchar_t text[1024] = {};
+  InternalGetWindowText(wnd, text, 1024);
+  return text;
+}
+
+std::string RectText(HWND wnd) {
+  RECT r{};
+  GetWindowRect(wnd, &r);
+  return "x=" + std::to_string(r.left) + " y=" + std::to_string(r.top) + " w=" + std::to_string(r.right - r.left) +
+         " h=" + std::to_string(r.bottom - r.top);
+}
+
+std::string StyleText(HWND wnd) {
+  return "style=" + Hex(static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE)), 8) +
+         " exstyle=" + Hex(static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_EXSTYLE)), 8);
+}
+
+std::string OwnerText(HWND wnd) {
+  HWND owner = GetWindow(wnd, GW_OWNER);
+  std::string cls = owner ? Utf8(ClassOf(owner)) : "-";
+  return "owner=" + HwndText(owner) + " ownerclass=" + (cls.empty() ? "-" : cls);
+}
+
+std::string AlphaText(HWND wnd) {
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if ((GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) &&
+      GetLayeredWindowAttributes(wnd, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
+    return "alpha=" + std::to_string(alpha);
+  return "alpha=-";
+}
+
+DWORD PidOf(HWND wnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  return pid;
+}
+
+bool IsInteresting(const std::wstring& cls) {
+  for (auto* name : kInteresting)
+    if (cls == name) return true;
+  return false;
+}
+
+std::vector<HWND> TopLevelWindows() {
+  std::vector<HWND> list;
+  EnumWindows(
+      [](HWND wnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> list;
+  EnumChildWindows(
+      parent,
+      [](HWND wnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+void PrintChildren(HWND parent) {
+  for (HWND child : Children(parent)) {
+    std::printf("child parent=%s hwnd=%s class=%s visible=%d %s %s id=%ld text=%s\n", HwndText(parent).c_str(),
+                HwndText(child).c_str(), Utf8(ClassOf(child)).c_str(), IsWindowVisible(child) ? 1 : 0,
+                RectText(child).c_str(), StyleText(child).c_str(),
+                static_cast<long>(GetWindowLongPtrW(child, GWLP_ID)), Quoted(TextOf(child)).c_str());
+  }
+}
+
+// A message box's text sits in static children; the icon static has none.
+std::wstring MessageBoxText(HWND box) {
+  std::wstring text;
+  for (HWND child : Children(box)) {
+    if (_wcsicmp(ClassOf(child).c_str(), L"Static") != 0) continue;
+    std::wstring part = TextOf(child);
+    if (part.empty()) continue;
+    if (!text.empty()) text += L"\n";
+    text += part;
+  }
+  return text;
+}
+
+void PrintWindow(HWND wnd) {
+  std::wstring cls = ClassOf(wnd);
+  int visible = IsWindowVisible(wnd) ? 1 : 0;
+  if (cls == L"#32770") {
+    std::printf("msgbox hwnd=%s pid=%lu visible=%d %s %s %s title=%s text=%s\n", HwndText(wnd).c_str(),
+                PidOf(wnd), visible, RectText(wnd).c_str(), StyleText(wnd).c_str(), OwnerText(wnd).c_str(),
+                Quoted(TextOf(wnd)).c_str(), Quoted(MessageBoxText(wnd)).c_str());
+  } else {
+    std::printf("window hwnd=%s class=%s pid=%lu visible=%d %s %s classstyle=%s %s %s title=%s\n",
+                HwndText(wnd).c_str(), Utf8(cls).c_str(), PidOf(wnd), visible, RectText(wnd).c_str(),
+                StyleText(wnd).c_str(), Hex(static_cast<DWORD>(GetClassLongPtrW(wnd, GCL_STYLE)), 8).c_str(),
+                OwnerText(wnd).c_str(), AlphaText(wnd).c_str(), Quoted(TextOf(wnd)).c_str());
+  }
+  if (cls != L"TBaseForm") PrintChildren(wnd);
+}
+
+void PrintScreen() {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  std::printf(
+      "screen x=%d y=%d w=%d h=%d workx=%ld worky=%ld workw=%ld workh=%ld cursorx=%ld cursory=%ld monitors=%d\n",
+      GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+      GetSystemMetrics(SM_CYVIRTUALSCREEN), work.left, work.top, work.right - work.left, work.bottom - work.top,
+      cursor.x, cursor.y, GetSystemMetrics(SM_CMONITORS));
+}
+
+void PrintProcesses() {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) {
+    std::printf("process error=%lu\n", GetLastError());
+    return;
+  }
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    std::printf("process pid=%lu exe=%s\n", entry.th32ProcessID, Quoted(entry.szExeFile).c_str());
+  CloseHandle(snapshot);
+}
+
+bool HasVisible(const std::wstring& cls) {
+  for (HWND wnd : TopLevelWindows())
+    if (IsWindowVisible(wnd) && ClassOf(wnd) == cls) return true;
+  return false;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Plain \n line ends: the scenarios read this through a unix pipe.
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::wstring waitFor, goneFor;
+  DWORD timeout = 10000;
+  bool processes = false, all = false;
+  for (int i = 1; i < argc; ++i) {
+    std::wstring arg = argv[i];
+    if (arg == L"--wait" && i + 1 < argc) waitFor = argv[++i];
+    else if (arg == L"--gone" && i + 1 < argc) goneFor = argv[++i];
+    else if (arg == L"--timeout" && i + 1 < argc) timeout = static_cast<DWORD>(_wtol(argv[++i]));
+    else if (arg == L"--processes") processes = true;
+    else if (arg == L"--all") all = true;
+    else {
+      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--all]\n");
+      return 64;
+    }
+  }
+
+  int exitCode = 0;
+  if (!waitFor.empty() || !goneFor.empty()) {
+    const ULONGLONG start = GetTickCount64();
+    bool met = false;
+    for (;;) {
+      met = (waitFor.empty() || HasVisible(waitFor)) && (goneFor.empty() || !HasVisible(goneFor));
+      if (met || GetTickCount64() - start >= timeout) break;
+      Sleep(50);
+    }
+    std::printf("wait met=%d ms=%llu\n", met ? 1 : 0, GetTickCount64() - start);
+    exitCode = met ? 0 : 2;
+  }
+
+  PrintScreen();
+  for (HWND wnd : TopLevelWindows())
+    if (all || IsInteresting(ClassOf(wnd))) PrintWindow(wnd);
+  if (processes) PrintProcesses();
+  std::fflush(stdout);
+  return exitCode;
+}
