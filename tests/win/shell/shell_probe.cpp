@@ -1,0 +1,5 @@
+// A do-nothing DLL that the DLL search order test plants in a current
+// directory.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
