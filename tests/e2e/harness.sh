@@ -228,3 +228,18 @@ screenshot() {
     import -silent -window root "$f" 2>>"$E2E_DIR/import.log"
   fi
 }
+
+# screenshot_settled NAME [X Y W H] -- like screenshot, but only once two
+# pictures in a row are the same (rows and icons are painted after the window
+# shows; icons arrive from worker threads), at most about 3 s.
+screenshot_settled() {
+  local name=$1 prev='' sum s; shift; s=$(now)
+  while :; do
+    screenshot "$name" "$@" || return 1
+    sum=$(md5sum <"$E2E_DIR/$name.png")
+    [ "$sum" = "$prev" ] && return 0
+    _past "$s" 3 && { e2e_log "screen still changing; $name.png is the last picture"; return 0; }
+    prev=$sum
+    sleep 0.1
+  done
+}

@@ -22,8 +22,8 @@ scenario_root_menu_at_pointer() {
   _open_root_menu 'C:\windows\*' || return
   local l=$MENU_LINE x y w h style cls scr wx wy ww wh
   x=$(field x <<<"$l") y=$(field y <<<"$l") w=$(field w <<<"$l") h=$(field h <<<"$l")
+  screenshot_settled root-menu-only "$x" "$y" "$w" "$h"
   screenshot root-menu
-  screenshot root-menu-only "$x" "$y" "$w" "$h"
   # Top-left at the pointer (a few pixels of slack for the frame), whole
   # window inside the work area.
   (( x - START_X <= 4 && START_X - x <= 4 && y - START_Y <= 4 && START_Y - y <= 4 )) ||
