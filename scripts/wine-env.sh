@@ -29,8 +29,20 @@ quince_locale() {
 
 # A clean prefix made once (wineboot ~10 s) with the settings every run wants.
 quince_template() {
-  local tpl=$QUINCE_STATE/prefix-template
+  local tpl=$QUINCE_STATE/prefix-template lock
   [ -f "$tpl/.quince-ready" ] && return 0
+  # Several runs may start at once (tests, run.sh, a second shell): one
+  # builds the template, the others wait for it instead of wiping it.
+  exec {lock}>"$QUINCE_STATE/template.lock"
+  flock "$lock"
+  if [ -f "$tpl/.quince-ready" ]; then exec {lock}>&-; return 0; fi
+  _quince_make_template "$tpl"
+  local rc=$?
+  exec {lock}>&-
+  return $rc
+}
+_quince_make_template() {
+  local tpl=$1
   qlog "creating Wine prefix template in $tpl"
   rm -rf "$tpl"
   (
