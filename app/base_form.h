@@ -1,0 +1,58 @@
+#pragma once
+// QUIN_Base: the base window. It covers the whole virtual screen at an
+// opacity of 1/255, so it is practically invisible yet catches every click
+// outside the menu windows; closing it ends the program.
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "folder/base_window.h"
+#include "ui/application.h"
+#include "ui/form.h"
+
+namespace app {
+
+class TBaseForm final : public ui::TForm, public folder::IBaseWindow {
+public:
+    TBaseForm();
+    ~TBaseForm() override;
+
+    std::unique_ptr<ui::TApplicationEvents> AppEvents;
+    folder::TFolderForm* RootForm_ = nullptr;   // read through RootForm()
+
+    void FormCreate(ui::TObject* Sender);
+    void FormShow(ui::TObject* Sender);
+    void FormClick(ui::TObject* Sender);
+    void FormContextPopup(ui::TObject* Sender, POINT MousePos, bool& Handled);
+    void AppEventsIdleAtBoot(ui::TObject* Sender, bool& Done);
+    void AppEventsDeactivate(ui::TObject* Sender);
+    void AppEventsIdleAtEndSoon(ui::TObject* Sender, bool& Done);
+    void AppEventsIdleAtEndDelay(ui::TObject* Sender, bool& Done);
+
+    // Creates and shows the root menu window for the root folder.
+    void OpenRootMenu();
+
+    // IBaseWindow
+    ui::TForm& Form() override { return *this; }
+    folder::TFolderForm* RootForm() const override { return RootForm_; }
+    ui::TIdleEvent& IdleSlot() override { return AppEvents->OnIdle; }
+    void InstallEndOfRun(bool delayed) override;
+
+    // What the command line said (read by FormCreate).
+    const std::wstring& RootPath() const noexcept { return FRootPath; }
+    std::int32_t EnumFlags() const noexcept { return FEnumFlags; }
+    const std::wstring& FileMask() const noexcept { return FFileMask; }
+
+private:
+    void SetBoundsToVirtualScreen();
+
+    std::wstring FRootPath;
+    std::int32_t FEnumFlags = 0;
+    std::wstring FFileMask;
+    // When the delayed end-of-run handler started waiting for the host window.
+    std::optional<std::chrono::steady_clock::time_point> FHostWaitStart;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+// Quince: shows a shell folder as a cascading popup menu at the pointer.
+#include <windows.h>
+
+#include <memory>
+
+#include "app/base_form.h"
+#include "shell/shell_utils.h"
+#include "ui/application.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    auto& app = ui::Application();
+    int exitCode = 0;
+    try {
+        shell::ShellStartup();
+        app.Initialize();
+        app.MainFormOnTaskBar = true;
+        {
+            auto base = std::make_unique<app::TBaseForm>();
+            app.SetMainForm(base.get());
+            base->CreateHandle();
+            app.Run();
+            // The windows, and with them every shell item they hold, go
+            // while the shell layer is still up.
+            app.SetMainForm(nullptr);
+        }
+    } catch (...) {
+        app.HandleException();
+        exitCode = 1;
+    }
+    shell::ShellShutdown();
+    return exitCode;
+}

@@ -1,0 +1,130 @@
+#include "folder/folder_form.h"
+
+#include <shellapi.h>
+
+#include <atomic>
+
+#include "folder/base_window.h"
+
+namespace folder {
+
+namespace {
+constexpr int kFileViewId = 100;
+std::atomic<long> g_liveForms{0};
+}  // namespace
+
+long TFolderForm::LiveCount() noexcept { return g_liveForms.load(); }
+
+TFolderForm::TFolderForm(ui::TForm* AOwner) : ui::TForm(AOwner) {
+    // Form description.
+    WindowClassName = L"TFolderForm";
+    Caption = L"Quince";
+    DesignClientWidth = 336;
+    DesignClientHeight = 527;
+    ColorIndex = COLOR_BTNFACE;
+    FontName = L"Segoe UI";
+    FontHeight = -12;
+    OnCreate = ui::TNotifyEvent(this, &TFolderForm::FormCreate);
+    OnShow = ui::TNotifyEvent(this, &TFolderForm::FormShow);
+    OnHide = ui::TNotifyEvent(this, &TFolderForm::FormHide);
+    OnDestroy = ui::TNotifyEvent(this, &TFolderForm::FormDestroy);
+    OnMouseWheel = {this, &TFolderForm::FormMouseWheel};
+    ++g_liveForms;
+}
+
+TFolderForm::~TFolderForm() {
+    // Our destroy handler frees the entries' shell items; run it while the
+    // parts still exist.
+    DestroyHandle();
+    --g_liveForms;
+}
+
+void TFolderForm::CreateParams(ui::TCreateParams& params) {
+    ui::TForm::CreateParams(params);
+    // Only a thin dialog frame: no caption, system menu or sizing border.
+    params.style = WS_POPUP | WS_DLGFRAME;
+    // Every menu window stays above the base window, whoever owns it.
+    if (IBaseWindow* base = BaseWindow()) params.wndParent = base->Form().Handle();
+    params.classStyle |= CS_DROPSHADOW;
+}
+
+void TFolderForm::CreateComponents() {
+    UpButton = std::make_unique<ui::TPaintBox>(*this);
+    UpButton->SetAlign(ui::TAlign::Top);
+    UpButton->SetHeight(16);
+    DownButton = std::make_unique<ui::TPaintBox>(*this);
+    DownButton->SetAlign(ui::TAlign::Bottom);
+    DownButton->SetHeight(16);
+    FileView = std::make_unique<TListBox>(*this, kFileViewId);
+    FileView->SetAlign(ui::TAlign::Client);
+    SetActiveControl(FileView->Handle());
+    FileList.Images = &ShellImages;
+}
+
+void TFolderForm::FormCreate(ui::TObject*) {
+    RECT outer = BoundsRect();
+    SIZE client = ClientSize();
+    FFrameWidth = ((outer.bottom - outer.top) - client.cy) / 2;
+    FSavePath.clear();
+    FLastCursorPos = POINT{0, 0};
+    EnumFlags = 0;
+    FileMask.clear();
+    Namespace = nullptr;
+    // The system's small-icon list is shared by every process: bind, never own.
+    SHFILEINFOW info{};
+    auto list = SHGetFileInfoW(L".", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    ShellImages.Bind(reinterpret_cast<HIMAGELIST>(list));
+}
+
+void TFolderForm::FormHide(ui::TObject*) {
+    // A hover armed just before the hide must not open a sub-menu afterwards.
+    TrackHover(TME_CANCEL | TME_HOVER);
+    CloseSubMenus();
+    auto* parent = dynamic_cast<TFolderForm*>(Owner());
+    if (parent && parent->Visible()) parent->SetFocus();
+}
+
+void TFolderForm::FormDestroy(ui::TObject*) {
+    for (const auto& item : FileList.Items()) {
+        delete dynamic_cast<TShellObject*>(item->Tag);
+        item->Tag = nullptr;
+    }
+    IBaseWindow* base = BaseWindow();
+    if (base && base->RootForm() == this) {
+        delete Namespace;
+        Namespace = nullptr;
+    }
+}
+
+void TFolderForm::FormMouseWheel(ui::TObject*, ui::TShiftState, int, POINT, bool& Handled) {
+    // The wheel never scrolls a menu; its buttons and keys do.
+    Handled = true;
+}
+
+TFolderForm* TFolderForm::SubMenu(int index) const {
+    return dynamic_cast<TFolderForm*>(FileView->Objects(index));
+}
+
+void TFolderForm::CloseSubMenus() {
+    if (!FileView) return;
+    int count = FileView->Count();
+    for (int i = 0; i < count; ++i) {
+        if (TFolderForm* child = SubMenu(i)) child->Close();
+    }
+}
+
+void TFolderForm::TrackHover(DWORD Flags) {
+    if (!FileView) return;
+    DWORD delay = 0;
+    SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
+    TRACKMOUSEEVENT tme{};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = Flags;
+    tme.hwndTrack = FileView->Handle();
+    tme.dwHoverTime = delay;
+    TrackMouseEvent(&tme);
+}
+
+LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return ui::TForm::WndProc(msg, wp, lp); }
+
+}  // namespace folder

@@ -1,0 +1,60 @@
+#include "folder/shell_object.h"
+
+#include <shlobj.h>
+
+#include <atomic>
+
+#include "shell/shell_error.h"
+#include "shell/shell_types.h"
+
+namespace folder {
+
+namespace {
+std::atomic<long> g_live{0};
+}
+
+long TShellObject::LiveCount() noexcept { return g_live.load(); }
+
+TShellObject::TShellObject(const TShellObject* AParent, LPITEMIDLIST AItemID) : RelID(AItemID) {
+    try {
+        Build(AParent);
+    } catch (...) {
+        // The destructor does not run for a half-built object: free the
+        // adopted list and whatever was made so far here.
+        FreeLists();
+        throw;
+    }
+    ++g_live;
+}
+
+TShellObject::~TShellObject() {
+    FreeLists();
+    --g_live;
+}
+
+void TShellObject::FreeLists() noexcept {
+    shell::PidlFree(RelID);
+    RelID = nullptr;
+    shell::PidlFree(AbsID);
+    AbsID = nullptr;
+}
+
+void TShellObject::Build(const TShellObject* AParent) {
+    if (!RelID) throw shell::ShellError(E_POINTER, L"TShellObject", L"no item ID list");
+    HRESULT hr;
+    if (AParent) {
+        AbsID = shell::PidlConcat(AParent->AbsID, RelID);
+        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlConcat");
+        hr = SHCreateShellItem(AParent->AbsID, AParent->Current.Get(), RelID, &Item);
+        Parent = AParent->Current;
+    } else {
+        AbsID = shell::PidlCopy(RelID);
+        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlCopy");
+        hr = SHCreateShellItem(nullptr, nullptr, AbsID, &Item);
+    }
+    if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem");
+    // A file cannot be bound as a folder; Current then stays null, quietly.
+    Item->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&Current));
+}
+
+}  // namespace folder

@@ -1,0 +1,157 @@
+#include "ui/application.h"
+
+#include <algorithm>
+
+#include "core/error.h"
+#include "ui/form.h"
+
+namespace ui {
+
+namespace {
+
+constexpr wchar_t kAppClass[] = L"TApplication";
+
+LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_ACTIVATEAPP) {
+        Application().Guard([&] { Application().ActivateAppChanged(wp != FALSE); });
+    }
+    return DefWindowProcW(wnd, msg, wp, lp);
+}
+
+std::wstring Widen(const char* text) {
+    std::wstring out;
+    if (!text) return out;
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (n <= 1) {
+        for (const char* p = text; *p; ++p) out.push_back(static_cast<unsigned char>(*p));
+        return out;
+    }
+    out.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
+}  // namespace
+
+TApplication& TApplication::Instance() {
+    static TApplication app;
+    return app;
+}
+
+void TApplication::Initialize() {
+    if (handle_) return;
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = AppWndProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kAppClass;
+    RegisterClassExW(&wc);
+    // A zero-sized, never-shown top-level window, like the classic toolkits'
+    // application window: it owns nothing here but answers for the program.
+    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+void TApplication::Run() {
+    if (mainForm_ && !mainForm_->Visible()) mainForm_->Show();
+    while (!terminated_) {
+        MSG msg;
+        if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ProcessMessage(msg);
+            continue;
+        }
+        // The queue is empty: idle turn. A handler that clears Done asks for
+        // another turn at once instead of waiting for the next message.
+        if (DoIdle() && !terminated_) WaitMessage();
+    }
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+    if (msg.message == WM_QUIT) {
+        terminated_ = true;
+        return true;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
+}
+
+void TApplication::ProcessMessages() {
+    MSG msg;
+    while (!terminated_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ProcessMessage(msg);
+}
+
+void TApplication::Terminate() {
+    if (!terminated_) PostQuitMessage(0);
+}
+
+bool TApplication::DoIdle() {
+    bool done = true;
+    try {
+        // Copy: a handler may create or destroy events components.
+        auto events = events_;
+        for (auto* e : events) {
+            if (std::find(events_.begin(), events_.end(), e) == events_.end()) continue;
+            if (e->OnIdle) e->OnIdle(this, done);
+        }
+    } catch (...) {
+        HandleException();
+    }
+    return done;
+}
+
+void TApplication::ActivateAppChanged(bool active) {
+    if (active) {
+        active_ = true;
+        return;
+    }
+    // Every top-level window of the thread gets WM_ACTIVATEAPP; raise the
+    // event once per loss of activation.
+    if (!active_) return;
+    active_ = false;
+    auto events = events_;
+    for (auto* e : events) {
+        if (std::find(events_.begin(), events_.end(), e) == events_.end()) continue;
+        if (e->OnDeactivate) e->OnDeactivate(this);
+    }
+}
+
+std::wstring TApplication::ExceptionText(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const core::Error& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return Widen(e.what());
+    } catch (...) {
+        return L"Unknown error.";
+    }
+}
+
+void TApplication::HandleException() noexcept {
+    ShowException(std::current_exception());
+}
+
+void TApplication::ShowException(const std::exception_ptr& error) noexcept {
+    try {
+        std::wstring text = error ? ExceptionText(error) : L"Unknown error.";
+        if (OnException) {
+            OnException(text);
+            return;
+        }
+        HWND owner = nullptr;
+        if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
+        MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+    } catch (...) {
+        // Nothing sensible is left to report with.
+    }
+}
+
+TApplicationEvents::TApplicationEvents() { Application().events_.push_back(this); }
+
+TApplicationEvents::~TApplicationEvents() {
+    auto& list = Application().events_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+}  // namespace ui

@@ -1,0 +1,110 @@
+#pragma once
+// The application object: message loop with idle processing, activation
+// tracking, processing of pending messages on demand and the report of errors
+// that escape event handlers.
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/method.h"
+
+namespace ui {
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+class TForm;
+class TApplicationEvents;
+
+using TNotifyEvent = TMethod<TObject*>;
+using TIdleEvent = TMethod<TObject*, bool&>;
+
+class TApplication final : public TObject {
+public:
+    TApplication(const TApplication&) = delete;
+    TApplication& operator=(const TApplication&) = delete;
+
+    static TApplication& Instance();
+
+    // Registers the window classes and creates the application's own hidden
+    // window. Idempotent.
+    void Initialize();
+    // When true, the main form carries the taskbar button instead of the
+    // application's own window.
+    bool MainFormOnTaskBar = false;
+    std::wstring Title = L"Quince";
+
+    HWND Handle() const noexcept { return handle_; }
+    TForm* MainForm() const noexcept { return mainForm_; }
+    void SetMainForm(TForm* form) noexcept { mainForm_ = form; }
+
+    // Shows the main form and runs the message loop until Terminate.
+    void Run();
+    // Dispatches every message waiting in the queue, then returns.
+    void ProcessMessages();
+    // Ends the message loop (posts a quit message).
+    void Terminate();
+    bool Terminated() const noexcept { return terminated_; }
+
+    // Shows the current exception (call inside a catch block) in a message
+    // box; the program goes on. Never throws.
+    void HandleException() noexcept;
+    void ShowException(const std::exception_ptr& error) noexcept;
+    // Text shown for an exception.
+    static std::wstring ExceptionText(const std::exception_ptr& error);
+    // Replaces the message box, e.g. in tests; receives the text.
+    std::function<void(const std::wstring&)> OnException;
+
+    // Runs fn, sending any exception to HandleException. For window procedures,
+    // COM callbacks and thread entries, which no C++ exception may cross.
+    template <typename Fn>
+    void Guard(Fn&& fn) noexcept {
+        try {
+            fn();
+        } catch (...) {
+            HandleException();
+        }
+    }
+
+    bool Active() const noexcept { return active_; }
+    // Called by every form on WM_ACTIVATEAPP; raises the deactivate event
+    // once per loss of activation.
+    void ActivateAppChanged(bool active);
+
+    // Raises the idle event of every events component; Done starts true.
+    // Returns Done.
+    bool DoIdle();
+
+private:
+    friend class TApplicationEvents;
+    TApplication() = default;
+    bool ProcessMessage(MSG& msg);
+
+    HWND handle_ = nullptr;
+    TForm* mainForm_ = nullptr;
+    bool terminated_ = false;
+    bool active_ = true;
+    std::vector<TApplicationEvents*> events_;
+};
+
+// The global application object.
+inline TApplication& Application() { return TApplication::Instance(); }
+
+// Gives its owner the application's idle and deactivate events.
+class TApplicationEvents final : public TObject {
+public:
+    TApplicationEvents();
+    ~TApplicationEvents() override;
+    TApplicationEvents(const TApplicationEvents&) = delete;
+    TApplicationEvents& operator=(const TApplicationEvents&) = delete;
+
+    TIdleEvent OnIdle;
+    TNotifyEvent OnDeactivate;
+};
+
+}  // namespace ui

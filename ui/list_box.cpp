@@ -1,0 +1,158 @@
+#include "ui/list_box.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "ui/form.h"
+#include "core/error.h"
+
+namespace ui {
+
+namespace {
+constexpr UINT_PTR kSubclassId = 1;
+}
+
+TListBox::TListBox(TForm& parent, int id) : TControl(parent) {
+    HWND wnd = CreateWindowExW(0, L"LISTBOX", L"",
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS |
+                                   LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                               0, 0, 0, 0, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!wnd) throw core::Error(L"CreateWindowEx failed for LISTBOX");
+    SetWindowSubclass(wnd, &TListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    AttachWindow(wnd);
+}
+
+TListBox::~TListBox() {
+    if (Handle()) RemoveWindowSubclass(Handle(), &TListBox::SubclassProc, kSubclassId);
+}
+
+LRESULT CALLBACK TListBox::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    auto* self = reinterpret_cast<TListBox*>(ref);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(wnd, &TListBox::SubclassProc, kSubclassId);
+        return DefSubclassProc(wnd, msg, wp, lp);
+    }
+    try {
+        return self->WndProc(msg, wp, lp);
+    } catch (...) {
+        Application().HandleException();
+        return DefSubclassProc(wnd, msg, wp, lp);
+    }
+}
+
+LRESULT TListBox::CallDefault(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(Handle(), msg, wp, lp); }
+
+LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case kReflectBase + WM_DRAWITEM:
+            DrawItemDefault(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
+            return TRUE;
+        case kReflectBase + WM_MEASUREITEM: {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+            int height = itemHeight_;
+            if (OnMeasureItem) OnMeasureItem(this, static_cast<int>(mis->itemID), height);
+            mis->itemHeight = static_cast<UINT>(height);
+            return TRUE;
+        }
+        case WM_KEYDOWN: {
+            WORD key = static_cast<WORD>(wp);
+            if (OnKeyDown) OnKeyDown(this, key, 0);
+            if (key == 0) return 0;
+            return CallDefault(msg, key, lp);
+        }
+        case WM_MOUSEMOVE:
+            if (OnMouseMove) OnMouseMove(this, static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP: {
+            LRESULT r = CallDefault(msg, wp, lp);
+            if (OnMouseUp)
+                OnMouseUp(this, msg == WM_LBUTTONUP ? TMouseButton::Left : TMouseButton::Right,
+                          static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            return r;
+        }
+        case WM_MOUSEWHEEL: {
+            // The form decides first; a handled turn does not scroll the list.
+            POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            if (Parent().DoMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), pt)) return 0;
+            break;
+        }
+        default:
+            break;
+    }
+    return CallDefault(msg, wp, lp);
+}
+
+void TListBox::DrawItemDefault(DRAWITEMSTRUCT& dis) {
+    canvas_ = dis.hDC;
+    bool selected = (dis.itemState & ODS_SELECTED) != 0;
+    if (static_cast<int>(dis.itemID) >= 0) {
+        if (OnDrawItem) {
+            OnDrawItem(this, static_cast<int>(dis.itemID), dis.rcItem, dis.itemState);
+        } else {
+            FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+            SetBkMode(dis.hDC, TRANSPARENT);
+            SetTextColor(dis.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+            std::wstring text = Items(static_cast<int>(dis.itemID));
+            RECT r = dis.rcItem;
+            r.left += 2;
+            DrawTextW(dis.hDC, text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+    } else {
+        FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (dis.itemState & ODS_FOCUS) DrawFocusRect(dis.hDC, &dis.rcItem);
+    canvas_ = nullptr;
+}
+
+int TListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
+
+int TListBox::AddItem(const std::wstring& text, TObject* object) {
+    int index = static_cast<int>(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (index >= 0) SendMessageW(Handle(), LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
+    return index;
+}
+
+std::wstring TListBox::Items(int index) const {
+    LRESULT len = SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
+    if (len == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    LRESULT got = SendMessageW(Handle(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+    return text;
+}
+
+TObject* TListBox::Objects(int index) const {
+    LRESULT data = SendMessageW(Handle(), LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? nullptr : reinterpret_cast<TObject*>(data);
+}
+
+void TListBox::Clear() { SendMessageW(Handle(), LB_RESETCONTENT, 0, 0); }
+int TListBox::ItemIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCURSEL, 0, 0)); }
+void TListBox::SetItemIndex(int index) { SendMessageW(Handle(), LB_SETCURSEL, index, 0); }
+int TListBox::TopIndex() const { return static_cast<int>(SendMessageW(Handle(), LB_GETTOPINDEX, 0, 0)); }
+void TListBox::SetTopIndex(int index) { SendMessageW(Handle(), LB_SETTOPINDEX, index, 0); }
+int TListBox::ItemHeight() const { return itemHeight_; }
+
+void TListBox::SetItemHeight(int height) {
+    itemHeight_ = height;
+    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, height);
+}
+
+RECT TListBox::ItemRect(int index) const {
+    RECT r{};
+    SendMessageW(Handle(), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+    return r;
+}
+
+int TListBox::ItemAtPos(POINT pt) const {
+    LRESULT r = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    if (HIWORD(r)) return -1;  // outside the client area's rows
+    return LOWORD(r);
+}
+
+void TListBox::SetFocus() const { ::SetFocus(Handle()); }
+
+}  // namespace ui

@@ -1,0 +1,62 @@
+#pragma once
+// A list box with variable-height owner-drawn rows that classes derive from:
+// the form reflects WM_DRAWITEM / WM_MEASUREITEM back to it, and derived
+// classes override the window procedure.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/control.h"
+
+namespace ui {
+
+// ODS_* bits of a row being drawn.
+using TOwnerDrawState = UINT;
+
+class TListBox : public TControl {
+public:
+    TListBox(TForm& parent, int id);
+    ~TListBox() override;
+
+    int Count() const;
+    // Adds a row; object is kept (not owned) beside it.
+    int AddItem(const std::wstring& text, TObject* object);
+    std::wstring Items(int index) const;
+    TObject* Objects(int index) const;
+    void Clear();
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    int TopIndex() const;
+    void SetTopIndex(int index);
+    // The nominal row height (LB_GETITEMHEIGHT of row 0's default).
+    int ItemHeight() const;
+    void SetItemHeight(int height);
+    RECT ItemRect(int index) const;
+    int ItemAtPos(POINT clientPoint) const;   // -1 outside the rows
+    void SetFocus() const;
+
+    // The DC of the row being drawn, valid during OnDrawItem.
+    HDC Canvas() const noexcept { return canvas_; }
+
+    TMethod<TObject*, int, RECT, TOwnerDrawState> OnDrawItem;
+    TMethod<TObject*, int, int&> OnMeasureItem;
+    TMethod<TObject*, WORD&, UINT> OnKeyDown;
+    TMethod<TObject*, UINT, int, int> OnMouseMove;
+    TMethod<TObject*, TMouseButton, UINT, int, int> OnMouseUp;
+
+protected:
+    // The list's window procedure; overrides call TListBox::WndProc for the
+    // standard handling.
+    virtual LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp);
+    // Standard handling of the reflected owner-draw request: fills the row,
+    // raises OnDrawItem, and draws the focus rectangle on the focused row.
+    void DrawItemDefault(DRAWITEMSTRUCT& dis);
+    LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    HDC canvas_ = nullptr;
+    int itemHeight_ = 16;
+};
+
+}  // namespace ui
