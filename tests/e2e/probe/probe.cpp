@@ -6,7 +6,7 @@
 //   screen x=0 y=0 w=1920 h=1080 workx=0 worky=0 workw=1920 workh=1080 cursorx=960 cursory=540 monitors=1
 //   window hwnd=0x10060 class=TBaseForm pid=48 visible=1 x=0 y=0 w=1920 h=1080 style=0x96000000
 //          exstyle=0x00080000 classstyle=0x00000008 owner=0x0 ownerclass=- alpha=1 title="Quince"
-//   child parent=0x10060 hwnd=0x10064 class=ListBox visible=1 x=.. y=.. w=.. h=.. style=.. exstyle=.. id=0 text=".."
+//   child parent=0x10060 hwnd=0x10064 class=ListBox visible=1 x=.. y=.. w=.. h=.. style=.. exstyle=.. id=0 items=12 text=".."
 //   msgbox hwnd=0x1007a pid=48 visible=1 x=.. owner=0x10060 ownerclass=TBaseForm title="Quince" text="..."
 //   process pid=48 exe="quince.exe"
 //   wait met=1 ms=350
@@ -16,6 +16,8 @@
 //   --gone CLASS     first poll until no visible top-level window of CLASS exists
 //   --timeout MS     bound for --wait/--gone (default 10000); exit code 2 when it runs out
 //   --processes      also list the processes (to see that none is left behind)
+//   --items          also one line per list box entry:
+//                    item list=0x.. index=0 selected=0 x=.. y=.. w=.. h=.. text="..."
 //   --all            list every top-level window, not only Quince's kinds
 //
 // Rect values are GetWindowRect; x/y/w/h (not right/bottom) so that a
@@ -140,12 +142,48 @@ std::vector<HWND> Children(HWND parent) {
   return list;
 }
 
+bool gItems = false;
+
+// A list message sent across processes; the system marshals the list box
+// messages (strings, rects) for us. A timeout keeps a busy target from
+// hanging the probe.
+LRESULT Ask(HWND wnd, UINT msg, WPARAM wparam = 0, LPARAM lparam = 0) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(wnd, msg, wparam, lparam, SMTO_ABORTIFHUNG, 1000, &result)) return LB_ERR;
+  return static_cast<LRESULT>(result);
+}
+
+// One line per list box entry: screen rect of the row and its text.
+void PrintItems(HWND box) {
+  LRESULT count = Ask(box, LB_GETCOUNT);
+  LRESULT selected = Ask(box, LB_GETCURSEL);
+  for (LRESULT i = 0; i < count && i < 2000; ++i) {
+    std::wstring text;
+    LRESULT length = Ask(box, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+    if (length > 0 && length < 4096) {
+      text.resize(static_cast<size_t>(length) + 1);
+      LRESULT got = Ask(box, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+      text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    }
+    RECT r{};
+    Ask(box, LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    std::printf("item list=%s index=%ld selected=%d x=%ld y=%ld w=%ld h=%ld text=%s\n", HwndText(box).c_str(),
+                static_cast<long>(i), i == selected ? 1 : 0, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                Quoted(text).c_str());
+  }
+}
+
 void PrintChildren(HWND parent) {
   for (HWND child : Children(parent)) {
-    std::printf("child parent=%s hwnd=%s class=%s visible=%d %s %s id=%ld text=%s\n", HwndText(parent).c_str(),
-                HwndText(child).c_str(), Utf8(ClassOf(child)).c_str(), IsWindowVisible(child) ? 1 : 0,
+    std::wstring cls = ClassOf(child);
+    bool isList = _wcsicmp(cls.c_str(), L"ListBox") == 0;
+    std::string count = isList ? " items=" + std::to_string(static_cast<long>(Ask(child, LB_GETCOUNT))) : "";
+    std::printf("child parent=%s hwnd=%s class=%s visible=%d %s %s id=%ld%s text=%s\n", HwndText(parent).c_str(),
+                HwndText(child).c_str(), Utf8(cls).c_str(), IsWindowVisible(child) ? 1 : 0,
                 RectText(child).c_str(), StyleText(child).c_str(),
-                static_cast<long>(GetWindowLongPtrW(child, GWLP_ID)), Quoted(TextOf(child)).c_str());
+                static_cast<long>(GetWindowLongPtrW(child, GWLP_ID)), count.c_str(), Quoted(TextOf(child)).c_str());
+    if (isList && gItems) PrintItems(child);
   }
 }
 
@@ -224,8 +262,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--timeout" && i + 1 < argc) timeout = static_cast<DWORD>(_wtol(argv[++i]));
     else if (arg == L"--processes") processes = true;
     else if (arg == L"--all") all = true;
+    else if (arg == L"--items") gItems = true;
     else {
-      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--all]\n");
+      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all]\n");
       return 64;
     }
   }
