@@ -40,21 +40,20 @@ TBaseForm::~TBaseForm() {
 }
 
 void TBaseForm::FormCreate(ui::TObject*) {
-    FRootPath.clear();
-    FEnumFlags = 0;
-    FFileMask.clear();
     RootForm_ = nullptr;
+    ReadCommandLine(GetCommandLineW());
+    SetAlphaBlend(true, 1);
+    SetBoundsToVirtualScreen();
+}
 
-    auto tokens = core::SplitCommandLine(GetCommandLineW());
+void TBaseForm::ReadCommandLine(const std::wstring& commandLine) {
+    auto tokens = core::SplitCommandLine(commandLine);
     std::vector<std::wstring> arguments;
     if (tokens.size() > 1) arguments.assign(tokens.begin() + 1, tokens.end());
     core::CommandLine cmd = core::ParseCommandLine(arguments);
     FRootPath = cmd.rootPath;
     FEnumFlags = cmd.enumFlags;
     FFileMask = cmd.fileMask;
-
-    SetAlphaBlend(true, 1);
-    SetBoundsToVirtualScreen();
 }
 
 void TBaseForm::SetBoundsToVirtualScreen() {

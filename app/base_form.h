@@ -40,6 +40,12 @@ public:
     ui::TIdleEvent& IdleSlot() override { return AppEvents->OnIdle; }
     void InstallEndOfRun(bool delayed) override;
 
+    // Reads a whole process command line (FormCreate passes the real one).
+    void ReadCommandLine(const std::wstring& commandLine);
+    // How long the delayed end waits for a property sheet host window that
+    // has not appeared yet.
+    std::chrono::milliseconds HostWaitLimit{15000};
+
     // What the command line said (read by FormCreate).
     const std::wstring& RootPath() const noexcept { return FRootPath; }
     std::int32_t EnumFlags() const noexcept { return FEnumFlags; }

@@ -16,9 +16,6 @@ constexpr wchar_t kHostCaptionMask[] = L"*";
 // Between two searches the handler sleeps until input arrives or this much
 // time has passed, so waiting costs no CPU while messages keep flowing.
 constexpr DWORD kHostPollMs = 40;
-// A property sheet that has not appeared by then never will (the command
-// failed): the run ends as after any other command.
-constexpr auto kHostWindowWaitLimit = std::chrono::seconds(15);
 
 HWND FindHostWindow() { return wndinfo::FindProcessWindow(GetCurrentProcessId(), kHostClassMask, kHostCaptionMask); }
 
@@ -55,8 +52,10 @@ void TBaseForm::AppEventsIdleAtEndDelay(ui::TObject*, bool& Done) {
             host = FindHostWindow();
         }
     } else {
+        // A property sheet that has not appeared after HostWaitLimit never
+        // will (the command failed): then the run ends as after any other.
         if (!FHostWaitStart) FHostWaitStart = std::chrono::steady_clock::now();
-        if (std::chrono::steady_clock::now() - *FHostWaitStart < kHostWindowWaitLimit) {
+        if (std::chrono::steady_clock::now() - *FHostWaitStart < HostWaitLimit) {
             // Not there yet: ask for another idle turn, after a short wait
             // that any message cuts short.
             WaitForInputOrTimeout();

@@ -1,0 +1,43 @@
+#pragma once
+// Shared pieces of the base window tests: the shell layer for the whole run,
+// a captured debugger output, a quit-message probe and a scoped base window.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/base_form.h"
+
+namespace apptest {
+
+// Every OutputDebugString line of the process while alive (a vectored
+// exception handler sees the debug-print exceptions before anyone else).
+class DebugCapture {
+public:
+    DebugCapture();
+    ~DebugCapture();
+    DebugCapture(const DebugCapture&) = delete;
+    DebugCapture& operator=(const DebugCapture&) = delete;
+    std::vector<std::wstring> Lines() const;
+    void Clear();
+};
+
+// True (and removes it) when a quit message is waiting: the main form closed.
+bool TakeQuitMessage();
+
+// A created, shown base window that is the application's main form.
+struct ScopedBaseForm {
+    ScopedBaseForm();
+    ~ScopedBaseForm();
+    app::TBaseForm* operator->() const { return form.get(); }
+    std::unique_ptr<app::TBaseForm> form;
+};
+
+// One turn of the message loop's idle processing; returns Done.
+bool IdleTurn();
+
+// Pumps messages for about ms milliseconds.
+void Pump(DWORD ms);
+
+}  // namespace apptest
