@@ -87,6 +87,12 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 void TListBox::DrawItemDefault(DRAWITEMSTRUCT& dis) {
     canvas_ = dis.hDC;
+    // The DC belongs to this one request: never leave it behind, also not
+    // when a draw handler throws.
+    struct Reset {
+        HDC& c;
+        ~Reset() { c = nullptr; }
+    } reset{canvas_};
     bool selected = (dis.itemState & ODS_SELECTED) != 0;
     if (static_cast<int>(dis.itemID) >= 0) {
         if (OnDrawItem) {
@@ -104,7 +110,6 @@ void TListBox::DrawItemDefault(DRAWITEMSTRUCT& dis) {
         FillRect(dis.hDC, &dis.rcItem, GetSysColorBrush(COLOR_WINDOW));
     }
     if (dis.itemState & ODS_FOCUS) DrawFocusRect(dis.hDC, &dis.rcItem);
-    canvas_ = nullptr;
 }
 
 int TListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }

@@ -55,16 +55,22 @@ LRESULT TPaintBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(wnd, &ps);
             canvas_ = dc;
+            // EndPaint releases the paint DC: it must run even when the
+            // handler throws.
             struct Reset {
                 HDC& c;
-                ~Reset() { c = nullptr; }
-            } reset{canvas_};
+                HWND w;
+                PAINTSTRUCT& ps;
+                ~Reset() {
+                    c = nullptr;
+                    EndPaint(w, &ps);
+                }
+            } reset{canvas_, wnd, ps};
             if (OnPaint) {
                 OnPaint(this);
             } else {
                 FillRect(dc, &ps.rcPaint, GetSysColorBrush(COLOR_BTNFACE));
             }
-            EndPaint(wnd, &ps);
             return 0;
         }
         case WM_ERASEBKGND:
