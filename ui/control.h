@@ -38,6 +38,10 @@ protected:
     void AttachWindow(HWND wnd);
 
 private:
+    friend class TForm;
+    // The form's window is gone, and this child window with it.
+    void ForgetWindow() noexcept { handle_ = nullptr; }
+
     TForm& parent_;
     HWND handle_ = nullptr;
     TAlign align_ = TAlign::None;

@@ -128,6 +128,11 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) 
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
         self->handle_ = nullptr;
+        // The child windows were destroyed before this last message. Controls
+        // may outlive the window (the system destroys owned windows with their
+        // owner; derived forms destroy the window before their members), and
+        // must not keep dead handles to send to or destroy later.
+        for (TControl* c : self->controls_) c->ForgetWindow();
     }
     return handled ? result : DefWindowProcW(wnd, msg, wp, lp);
 }
