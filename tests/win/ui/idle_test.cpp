@@ -1,0 +1,150 @@
+// The application object: idle turns, loss of activation, pending-message
+// processing and the report of errors that escape handlers.
+#include <memory>
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "ui_test_support.h"
+
+namespace ui_test {
+namespace {
+
+using ui::Application;
+using ui::TApplicationEvents;
+
+struct IdleScript : ui::TObject {
+    int calls = 0;
+    bool clearDone = false;
+    bool throwOnce = false;
+    std::function<void()> during;  // runs inside the handler
+    void Idle(ui::TObject*, bool& done) {
+        ++calls;
+        if (during) during();
+        if (clearDone) done = false;
+        if (throwOnce) {
+            throwOnce = false;
+            throw core::Error(L"アイドル処理に失敗しました");
+        }
+    }
+    int deactivations = 0;
+    void Deactivate(ui::TObject*) { ++deactivations; }
+};
+
+class IdleTest : public testing::Test {
+protected:
+    void SetUp() override { Reports().clear(); }
+};
+
+TEST_F(IdleTest, DoneStartsTrueAndAnyHandlerCanClearIt) {
+    IdleScript a, b;
+    TApplicationEvents ea, eb;
+    ea.OnIdle = {&a, &IdleScript::Idle};
+    eb.OnIdle = {&b, &IdleScript::Idle};
+    EXPECT_TRUE(Application().DoIdle());
+    b.clearDone = true;
+    EXPECT_FALSE(Application().DoIdle());
+    EXPECT_EQ(a.calls, 2);
+    EXPECT_EQ(b.calls, 2);
+    eb.OnIdle.Clear();  // an empty slot is skipped
+    EXPECT_TRUE(Application().DoIdle());
+    EXPECT_EQ(b.calls, 2);
+}
+
+TEST_F(IdleTest, ComponentsMadeOrFreedDuringTurn) {
+    IdleScript first, second, added;
+    auto e1 = std::make_unique<TApplicationEvents>();
+    auto e2 = std::make_unique<TApplicationEvents>();
+    std::unique_ptr<TApplicationEvents> e3;
+    e1->OnIdle = {&first, &IdleScript::Idle};
+    e2->OnIdle = {&second, &IdleScript::Idle};
+    // The first handler makes a third component and frees the second.
+    first.during = [&] {
+        if (!e3) {
+            e3 = std::make_unique<TApplicationEvents>();
+            e3->OnIdle = {&added, &IdleScript::Idle};
+        }
+        e2.reset();
+    };
+    Application().DoIdle();
+    EXPECT_EQ(second.calls, 0);
+    EXPECT_EQ(added.calls, 0);  // joins from the next turn on
+    Application().DoIdle();
+    EXPECT_EQ(added.calls, 1);
+
+    // A handler that frees its own component while running.
+    e3->OnIdle = {&added, &IdleScript::Idle};
+    added.during = [&] { e3.reset(); };
+    Application().DoIdle();
+    EXPECT_EQ(added.calls, 2);
+    EXPECT_EQ(first.calls, 3);
+}
+
+TEST_F(IdleTest, ErrorInIdleHandlerIsReportedWithItsText) {
+    IdleScript script;
+    script.throwOnce = true;
+    TApplicationEvents events;
+    events.OnIdle = {&script, &IdleScript::Idle};
+    EXPECT_TRUE(Application().DoIdle());
+    ASSERT_EQ(Reports().size(), 1u);
+    EXPECT_EQ(Reports()[0], L"アイドル処理に失敗しました");
+    Application().DoIdle();  // the handler stays installed and runs again
+    EXPECT_EQ(script.calls, 2);
+    EXPECT_EQ(Reports().size(), 1u);
+}
+
+TEST_F(IdleTest, ExceptionTexts) {
+    auto text = [](auto error) { return ui::TApplication::ExceptionText(std::make_exception_ptr(error)); };
+    EXPECT_EQ(text(core::Error(L"名前を変更できません")), L"名前を変更できません");
+    EXPECT_EQ(text(std::runtime_error("\xE5\xA4\xB1\xE6\x95\x97 (UTF-8)")), L"失敗 (UTF-8)");
+    EXPECT_EQ(text(42), L"Unknown error.");
+}
+
+TEST_F(IdleTest, DeactivateRaisedOncePerLossOfActivation) {
+    IdleScript script;
+    TApplicationEvents events;
+    events.OnDeactivate = {&script, &IdleScript::Deactivate};
+    TestForm one, two;
+    one.CreateHandle();
+    two.CreateHandle();
+    // Every top-level window of the thread hears of the change.
+    auto tellAll = [&](BOOL active) {
+        SendMessageW(one.Handle(), WM_ACTIVATEAPP, active, 0);
+        SendMessageW(two.Handle(), WM_ACTIVATEAPP, active, 0);
+        SendMessageW(Application().Handle(), WM_ACTIVATEAPP, active, 0);
+    };
+    tellAll(TRUE);
+    EXPECT_EQ(script.deactivations, 0);
+    tellAll(FALSE);
+    EXPECT_EQ(script.deactivations, 1);
+    EXPECT_FALSE(Application().Active());
+    tellAll(FALSE);
+    EXPECT_EQ(script.deactivations, 1);
+    tellAll(TRUE);
+    tellAll(FALSE);
+    EXPECT_EQ(script.deactivations, 2);
+    tellAll(TRUE);
+}
+
+TEST_F(IdleTest, ProcessMessagesDispatchesEverythingWaitingThenReturns) {
+    TestForm form;
+    int seen = 0;
+    form.hook = [&](UINT msg, WPARAM, LPARAM, LRESULT&) {
+        if (msg != WM_APP + 1) return false;
+        // One arrival posts the next: all of them are waiting work.
+        if (++seen < 5) PostMessageW(form.Handle(), WM_APP + 1, 0, 0);
+        return true;
+    };
+    form.CreateHandle();
+    Application().ProcessMessages();  // nothing of ours waiting: returns at once
+    PostMessageW(form.Handle(), WM_APP + 1, 0, 0);
+    PostMessageW(form.Handle(), WM_APP + 1, 0, 0);
+    Application().ProcessMessages();
+    EXPECT_GE(seen, 5);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, form.Handle(), WM_APP + 1, WM_APP + 1, PM_NOREMOVE));
+    EXPECT_FALSE(Application().Terminated());
+}
+
+}  // namespace
+}  // namespace ui_test
