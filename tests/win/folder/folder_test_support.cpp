@@ -1,0 +1,91 @@
+#include "folder_test_support.h"
+
+#include <stdexcept>
+
+#include "shell/shell_utils.h"
+#include "ui/application.h"
+#include "ui/menu.h"
+
+namespace folder_test {
+
+TTestBaseForm::TTestBaseForm() : ui::TForm(nullptr) {
+    WindowClassName = L"TQuinceTestBase";
+    Caption = L"Quince test base";
+    BorderStyle = ui::TBorderStyle::None;
+    DesignClientWidth = 64;
+    DesignClientHeight = 64;
+    folder::SetBaseWindow(this);
+}
+
+TTestBaseForm::~TTestBaseForm() {
+    DestroyHandle();
+    if (folder::BaseWindow() == this) folder::SetBaseWindow(nullptr);
+}
+
+std::unique_ptr<folder::TShellObject> RootObject(const std::wstring& path) {
+    LPITEMIDLIST list = shell::PathToPidl(shell::DesktopFolder.Get(), path);
+    return std::make_unique<folder::TShellObject>(nullptr, list);
+}
+
+std::vector<shell::UniquePidl> Enumerate(IShellFolder* folder) {
+    std::vector<shell::UniquePidl> lists;
+    Microsoft::WRL::ComPtr<IEnumIDList> items;
+    if (folder == nullptr ||
+        folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &items) != S_OK ||
+        !items)
+        return lists;
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) lists.emplace_back(item);
+    return lists;
+}
+
+std::wstring NameIn(IShellFolder* folder, LPCITEMIDLIST relative) {
+    return shell::GetDisplayName(folder, relative, SHGDN_INFOLDER | SHGDN_FORPARSING);
+}
+
+std::unique_ptr<folder::TShellObject> ChildNamed(const folder::TShellObject& parent, const std::wstring& name) {
+    for (auto& list : Enumerate(parent.Current.Get())) {
+        if (lstrcmpiW(NameIn(parent.Current.Get(), list.get()).c_str(), name.c_str()) == 0)
+            return std::make_unique<folder::TShellObject>(&parent, list.release());
+    }
+    return nullptr;
+}
+
+std::unique_ptr<folder::TFolderForm> MakeRootForm() {
+    auto form = std::make_unique<folder::TFolderForm>(&Base());
+    form->CreateHandle();
+    Base().Root = form.get();
+    return form;
+}
+
+folder::TFolderForm* MakeChildForm(folder::TFolderForm& parent) {
+    auto* child = parent.Own(std::make_unique<folder::TFolderForm>(&parent));
+    child->CreateHandle();
+    return child;
+}
+
+void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TShellObject* tag,
+              folder::TFolderForm* child) {
+    auto item = std::make_unique<ui::TMenuItem>();
+    item->Caption = caption;
+    item->Tag = tag;
+    item->Enabled = tag != nullptr || child != nullptr;
+    form.FileList.Add(std::move(item));
+    form.FileView->AddItem(caption, child);
+}
+
+void PumpFor(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) break;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
+}
+
+}  // namespace folder_test
