@@ -56,21 +56,6 @@ TEST_F(FormTest, CreateParamsDecideStyleAndOwnerAndClientSizeIsKept) {
     EXPECT_GT(outer.right - outer.left, 173);  // the frame comes on top
     EXPECT_EQ(ui::TForm::FromHandle(wnd), &menu);
     EXPECT_EQ(ui::TForm::FromHandle(ui::Application().Handle()), nullptr);
-
-    menu.SetClientSize(200, 60);
-    EXPECT_EQ(ClientOf(wnd).cx, 200);
-    EXPECT_EQ(ClientOf(wnd).cy, 60);
-}
-
-TEST_F(FormTest, BorderlessClientSizeEqualsWindowSize) {
-    TestForm form;
-    form.BorderStyle = ui::TBorderStyle::None;
-    form.DesignClientWidth = 640;
-    form.DesignClientHeight = 480;
-    form.CreateHandle();
-    RECT r = form.BoundsRect();
-    EXPECT_EQ(r.right - r.left, 640);
-    EXPECT_EQ(r.bottom - r.top, 480);
 }
 
 struct AlphaOnCreate : ui::TObject {
@@ -226,19 +211,6 @@ TEST_F(FormTest, RightClickRaisesContextPopupAtScreenPoint) {
     rec.throwIn = "popup";
     SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), At(1, 2));
     EXPECT_EQ(Reports().size(), 1u);
-}
-
-TEST_F(FormTest, MouseWheelReachesHandler) {
-    Recorder rec("f", log);
-    TestForm form;
-    rec.Bind(form);
-    form.CreateHandle();
-    SendMessageW(form.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)), At(700, 400));
-    ASSERT_EQ(log.back(), "f:wheel");
-    EXPECT_EQ(rec.lastDelta, -WHEEL_DELTA);
-    EXPECT_EQ(rec.lastShift, static_cast<ui::TShiftState>(MK_SHIFT));
-    EXPECT_EQ(rec.lastPoint.x, 700);
-    EXPECT_EQ(rec.lastPoint.y, 400);
 }
 
 }  // namespace

@@ -144,15 +144,18 @@ TEST_F(ListBoxTest, ErrorWhileDrawingIsReportedAndDrawingGoesOn) {
 TEST_F(ListBoxTest, FormDecidesFirstOnWheelTurns) {
     for (int i = 0; i < 40; ++i) list->AddItem(L"row " + std::to_wstring(i), nullptr);
     ASSERT_EQ(list->TopIndex(), 0);
-    const WPARAM down = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
     rec.handleWheel = true;
-    SendMessageW(list->Handle(), WM_MOUSEWHEEL, down, MAKELPARAM(150, 150));
+    SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, static_cast<WORD>(-WHEEL_DELTA)),
+                 MAKELPARAM(150, 160));
     EXPECT_EQ(log.back(), "f:wheel");
     EXPECT_EQ(rec.lastDelta, -WHEEL_DELTA);
+    EXPECT_EQ(rec.lastShift, static_cast<ui::TShiftState>(MK_SHIFT));
+    EXPECT_EQ(rec.lastPoint.x, 150);
+    EXPECT_EQ(rec.lastPoint.y, 160);
     EXPECT_EQ(list->TopIndex(), 0);
 
     rec.handleWheel = false;
-    SendMessageW(list->Handle(), WM_MOUSEWHEEL, down, MAKELPARAM(150, 150));
+    SendMessageW(list->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), MAKELPARAM(150, 160));
     EXPECT_GT(list->TopIndex(), 0);  // not taken: the list scrolls as usual
 }
 

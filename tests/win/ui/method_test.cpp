@@ -9,7 +9,6 @@ namespace ui_test {
 namespace {
 
 using ui::TIdleEvent;
-using ui::TNotifyEvent;
 
 // Mimics the program's boot handler: it empties (or replaces) the very slot
 // it was called through, then goes on using its object.

@@ -1,5 +1,4 @@
-// Paint boxes: painting through the canvas, the mouse-enter event, and the
-// alignment that lays them out.
+// Paint boxes: painting through the canvas and the mouse-enter event.
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -40,12 +39,6 @@ protected:
         form.DesignClientWidth = 120;
         form.DesignClientHeight = 100;
         form.components = [this](TestForm& f) {
-            up = std::make_unique<ui::TPaintBox>(f);
-            up->SetAlign(ui::TAlign::Top);
-            up->SetHeight(16);
-            down = std::make_unique<ui::TPaintBox>(f);
-            down->SetAlign(ui::TAlign::Bottom);
-            down->SetHeight(20);
             middle = std::make_unique<ui::TPaintBox>(f);
             middle->SetAlign(ui::TAlign::Client);
         };
@@ -54,33 +47,11 @@ protected:
         middle->OnPaint = {&script, &BoxScript::Paint};
         middle->OnMouseEnter = {&script, &BoxScript::Enter};
     }
-    RECT PlaceOf(const ui::TPaintBox& box) {
-        RECT r{};
-        GetWindowRect(box.Handle(), &r);
-        MapWindowPoints(nullptr, form.Handle(), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
 
     BoxScript script;
     TestForm form;
-    std::unique_ptr<ui::TPaintBox> up, down, middle;
+    std::unique_ptr<ui::TPaintBox> middle;
 };
-
-TEST_F(PaintBoxTest, AlignedBoxesShareTheClientArea) {
-    EXPECT_EQ(PlaceOf(*up).top, 0);
-    EXPECT_EQ(PlaceOf(*up).bottom, 16);
-    EXPECT_EQ(PlaceOf(*down).top, 80);
-    EXPECT_EQ(PlaceOf(*middle).top, 16);
-    EXPECT_EQ(PlaceOf(*middle).bottom, 80);
-    EXPECT_EQ(PlaceOf(*middle).right, 120);
-    // Hiding a box gives its room to the client box; resizing re-lays out.
-    up->SetVisible(false);
-    EXPECT_EQ(PlaceOf(*middle).top, 0);
-    form.SetClientSize(150, 200);
-    EXPECT_EQ(PlaceOf(*down).top, 180);
-    EXPECT_EQ(PlaceOf(*middle).bottom, 180);
-    EXPECT_EQ(PlaceOf(*middle).right, 150);
-}
 
 TEST_F(PaintBoxTest, PaintHandlerDrawsThroughCanvas) {
     form.Show();
