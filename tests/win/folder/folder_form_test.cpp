@@ -19,6 +19,9 @@ protected:
     void TearDown() override {
         form_.reset();
         Base().Root = nullptr;
+        // Nothing the windows did may have ended in an error report.
+        EXPECT_TRUE(ReportedErrors().empty());
+        ReportedErrors().clear();
     }
 
     void AddRows(int count) {
