@@ -110,6 +110,8 @@ TEST(EndOfRun, DelayedWaitsForTheHostWithoutSpinningThenCloses) {
     double cpu = ThreadCpuSeconds() - cpuStart;
     double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
+    RecordProperty("wait_wall_ms", static_cast<int>(wall * 1000));
+    RecordProperty("wait_cpu_ms", static_cast<int>(cpu * 1000));
     EXPECT_TRUE(done);
     EXPECT_FALSE(IsWindow(host.get()));
     EXPECT_GE(wall, 0.5);
