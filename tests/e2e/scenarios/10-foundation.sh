@@ -8,6 +8,10 @@ _base_click() {
   local button=$1; shift
   start_quince "$@" || return
   base_covers_screen || return
+  # The root menu opens on the first idle turn, just after the base window.
+  # Under Wine + openbox a click that lands while the menu window is being
+  # mapped and focused can be lost, so click once it is up.
+  probe --wait TFolderForm --timeout 15000 >/dev/null || { fail "no root menu within 15 s"; return; }
   click_at "$BASE_X" "$BASE_Y" "$button"
   expect_exit_0 "button-$button click on the base window"
 }
