@@ -10,13 +10,7 @@ namespace ui {
 namespace {
 
 constexpr wchar_t kAppClass[] = L"TApplication";
-
-LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ACTIVATEAPP) {
-        Application().Guard([&] { Application().ActivateAppChanged(wp != FALSE); });
-    }
-    return DefWindowProcW(wnd, msg, wp, lp);
-}
+constexpr UINT_PTR kDeactivateTimer = 1;
 
 std::wstring Widen(const char* text) {
     std::wstring out;
@@ -34,6 +28,18 @@ std::wstring Widen(const char* text) {
 
 }  // namespace
 
+LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& app = Application();
+    if (msg == WM_ACTIVATEAPP) {
+        app.Guard([&] { app.ActivateAppChanged(wp != FALSE); });
+    } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
+        KillTimer(wnd, kDeactivateTimer);
+        if (app.deactivatePending_ && !app.active_) app.Guard([&] { app.RaiseDeactivate(); });
+        return 0;
+    }
+    return DefWindowProcW(wnd, msg, wp, lp);
+}
+
 TApplication& TApplication::Instance() {
     static TApplication app;
     return app;
@@ -42,7 +48,7 @@ TApplication& TApplication::Instance() {
 void TApplication::Initialize() {
     if (handle_) return;
     WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = AppWndProc;
+    wc.lpfnWndProc = &TApplication::AppWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kAppClass;
     RegisterClassExW(&wc);
@@ -103,12 +109,22 @@ bool TApplication::DoIdle() {
 void TApplication::ActivateAppChanged(bool active) {
     if (active) {
         active_ = true;
+        if (deactivatePending_) {
+            deactivatePending_ = false;
+            if (handle_) KillTimer(handle_, kDeactivateTimer);
+        }
         return;
     }
-    // Every top-level window of the thread gets WM_ACTIVATEAPP; raise the
-    // event once per loss of activation.
+    // Every top-level window of the thread gets WM_ACTIVATEAPP; one loss of
+    // activation is one event.
     if (!active_) return;
     active_ = false;
+    deactivatePending_ = true;
+    if (!handle_ || !SetTimer(handle_, kDeactivateTimer, kDeactivateGraceMs, nullptr)) RaiseDeactivate();
+}
+
+void TApplication::RaiseDeactivate() {
+    deactivatePending_ = false;
     auto events = events_;
     for (auto* e : events) {
         if (std::find(events_.begin(), events_.end(), e) == events_.end()) continue;

@@ -72,9 +72,13 @@ public:
     }
 
     bool Active() const noexcept { return active_; }
-    // Called by every form on WM_ACTIVATEAPP; raises the deactivate event
-    // once per loss of activation.
+    // Called by every form on WM_ACTIVATEAPP. The deactivate event is raised
+    // once per loss of activation, and only for a loss that lasts
+    // kDeactivateGraceMs: under Wine the X focus can leave the program for a
+    // moment while it passes between two of its own windows (a message box
+    // appearing, say), and that is no switch to another program.
     void ActivateAppChanged(bool active);
+    static constexpr UINT kDeactivateGraceMs = 100;
 
     // Raises the idle event of every events component; Done starts true.
     // Returns Done.
@@ -84,11 +88,14 @@ private:
     friend class TApplicationEvents;
     TApplication() = default;
     bool ProcessMessage(MSG& msg);
+    void RaiseDeactivate();
+    static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND handle_ = nullptr;
     TForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool active_ = true;
+    bool deactivatePending_ = false;
     std::vector<TApplicationEvents*> events_;
 };
 

@@ -151,6 +151,7 @@ TEST(EndOfRun, DeactivationClosesTheBaseWindowFromAnyState) {
     base->InstallEndOfRun(true);
     SendMessageW(base->Handle(), WM_ACTIVATEAPP, TRUE, 0);
     SendMessageW(base->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+    apptest::Pump(3 * ui::TApplication::kDeactivateGraceMs);
     EXPECT_TRUE(TakeQuitMessage());
     base->IdleSlot().Clear();
 }

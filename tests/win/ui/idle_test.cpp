@@ -113,17 +113,38 @@ TEST_F(IdleTest, DeactivateRaisedOncePerLossOfActivation) {
         SendMessageW(two.Handle(), WM_ACTIVATEAPP, active, 0);
         SendMessageW(Application().Handle(), WM_ACTIVATEAPP, active, 0);
     };
+    // A loss counts once it has lasted the grace time.
+    auto lossCounted = [&](int expected) {
+        return PumpUntil([&] { return script.deactivations == expected; }, 2000);
+    };
     tellAll(TRUE);
     EXPECT_EQ(script.deactivations, 0);
     tellAll(FALSE);
-    EXPECT_EQ(script.deactivations, 1);
     EXPECT_FALSE(Application().Active());
+    EXPECT_TRUE(lossCounted(1));
     tellAll(FALSE);
+    PumpUntil([] { return false; }, 2 * ui::TApplication::kDeactivateGraceMs);
     EXPECT_EQ(script.deactivations, 1);
     tellAll(TRUE);
     tellAll(FALSE);
-    EXPECT_EQ(script.deactivations, 2);
+    EXPECT_TRUE(lossCounted(2));
     tellAll(TRUE);
+}
+
+TEST_F(IdleTest, ActivationRegainedWithinTheGraceIsNoLoss) {
+    IdleScript script;
+    TApplicationEvents events;
+    events.OnDeactivate = {&script, &IdleScript::Deactivate};
+    TestForm form;
+    form.CreateHandle();
+    SendMessageW(form.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    // Focus leaves for a moment (a message box of ours appearing under Wine)
+    // and comes back before the grace time is over.
+    SendMessageW(form.Handle(), WM_ACTIVATEAPP, FALSE, 0);
+    SendMessageW(form.Handle(), WM_ACTIVATEAPP, TRUE, 0);
+    PumpUntil([] { return false; }, 3 * ui::TApplication::kDeactivateGraceMs);
+    EXPECT_EQ(script.deactivations, 0);
+    EXPECT_TRUE(Application().Active());
 }
 
 TEST_F(IdleTest, ProcessMessagesDispatchesEverythingWaitingThenReturns) {
