@@ -57,6 +57,9 @@ void TFolderForm::CreateComponents() {
     DownButton->SetHeight(16);
     FileView = std::make_unique<TListBox>(*this, kFileViewId);
     FileView->SetAlign(ui::TAlign::Client);
+    FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};
+    FileView->OnDrawItem = {this, &TFolderForm::FileViewDrawItem};
+    FileView->OnMouseUp = {this, &TFolderForm::FileViewMouseUp};
     SetActiveControl(FileView->Handle());
     FileList.Images = &ShellImages;
 }

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "folder/list_box.h"
 #include "folder/shell_object.h"
+#include "shell/shell_types.h"
 #include "ui/form.h"
 #include "ui/image_list.h"
 #include "ui/menu.h"
@@ -38,6 +40,16 @@ public:
     void FormDestroy(ui::TObject* Sender);
     void FormMouseWheel(ui::TObject* Sender, ui::TShiftState Shift, int WheelDelta, POINT MousePos, bool& Handled);
 
+    // Rows: measured and drawn as popup-menu rows by the entries' menu items.
+    void FileViewMeasureItem(ui::TObject* Control, int Index, int& Height);
+    void FileViewDrawItem(ui::TObject* Control, int Index, RECT Rect, ui::TOwnerDrawState State);
+    void FileViewMouseUp(ui::TObject* Sender, ui::TMouseButton Button, UINT Shift, int X, int Y);
+
+    // Whether row index opens a sub-menu, and its child window, made the
+    // first time it is asked for (null for rows that open none).
+    bool OpensSubMenu(int index) const;
+    TFolderForm* ChildForm(int index);
+
     // Closes (hides) every child window of this window.
     void CloseSubMenus();
     // Arms or cancels the hover notification for FileView.
@@ -53,7 +65,23 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    // The child window of row i, or null.
+    // One item that the window will show, as listing found it.
+    struct TListedItem {
+        shell::UniquePidl id;   // relative to Namespace's folder
+        bool isFolder = false;  // opens as a sub-menu
+    };
+    // Lists Namespace's folder: the kept items in the order they are shown.
+    std::vector<TListedItem> CreateIDList();
+    // Adds one entry (the placeholder for a null id) and widens `width` to it;
+    // `height` becomes its row height.
+    void AddItem(TListedItem item, HDC canvas, const ui::TMenuMetrics& metrics, int& width, int& height);
+    // Fills the window on its first show; gives the widest entry and the row height.
+    void Populate(int& width, int& height);
+    // The work area of the monitor this window opens on.
+    RECT WorkArea() const;
+    const ui::TMenuMetrics& RowMetrics() const;
+
+    // The child window of row i if it has been made, or null.
     TFolderForm* SubMenu(int index) const;
 
     std::int32_t FFrameWidth = 0;

@@ -1,13 +1,91 @@
-// Showing a menu window: where it goes on the screen.
+// Showing a menu window: filled on the first show, then placed beside the
+// parent's selected row (or at the pointer) inside the monitor's work area.
+#include "core/menu_placement.h"
 #include "folder/folder_form.h"
+#include "ui/dpi.h"
+#include "ui/menu_metrics.h"
 
 namespace folder {
 
+namespace {
+core::Rect ToCore(const RECT& r) { return core::Rect{r.left, r.top, r.right, r.bottom}; }
+}  // namespace
+
+const ui::TMenuMetrics& TFolderForm::RowMetrics() const {
+    return FileList.Metrics(ui::WindowDpi(Handle()));
+}
+
+RECT TFolderForm::WorkArea() const {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    if (ui::SystemMetricForDpi(SM_CMONITORS, ui::WindowDpi(Handle())) > 1) {
+        HMONITOR monitor = nullptr;
+        if (auto* parent = dynamic_cast<TFolderForm*>(Owner())) {
+            monitor = MonitorFromWindow(parent->Handle(), MONITOR_DEFAULTTONULL);
+        } else {
+            POINT pt{};
+            GetCursorPos(&pt);
+            monitor = MonitorFromPoint(pt, MONITOR_DEFAULTTONULL);
+        }
+        MONITORINFO info{};
+        info.cbSize = sizeof(info);
+        if (monitor && GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    }
+    return work;
+}
+
 void TFolderForm::FormShow(ui::TObject*) {
-    POINT pt{};
-    GetCursorPos(&pt);
-    SetLeft(pt.x);
-    SetTop(pt.y);
+    auto* parent = dynamic_cast<TFolderForm*>(Owner());
+    core::MenuPlacementRequest request;
+    request.child = parent != nullptr;
+    request.work = ToCore(WorkArea());
+    if (parent) {
+        // The parent's selected row, right end, top edge, on the screen.
+        const RECT row = parent->FileView->ItemRect(parent->FileView->ItemIndex());
+        POINT anchor{row.right, row.top};
+        ClientToScreen(parent->FileView->Handle(), &anchor);
+        request.anchorX = anchor.x;
+        request.anchorY = anchor.y;
+        request.ownerLeft = parent->BoundsRect().left;
+    } else {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        request.anchorX = pointer.x;
+        request.anchorY = pointer.y;
+    }
+    request.currentLeft = BoundsRect().left;
+    request.firstShow = FileList.Count() == 0;
+
+    int rowHeight = 0;
+    if (request.firstShow) {
+        int widest = 0;
+        // An error here (the folder cannot be listed, a bad mask) leaves the
+        // window unsized and empty; the next show tries again.
+        Populate(widest, rowHeight);
+        // One row height more than the widest entry: room for the arrow.
+        SetClientSize(widest + rowHeight, ClientSize().cy);
+        FileView->SetItemHeight(rowHeight);
+        UpButton->SetHeight(rowHeight);
+        DownButton->SetHeight(rowHeight);
+    } else {
+        rowHeight = FileView->ItemHeight();
+    }
+
+    const RECT outer = BoundsRect();
+    const SIZE client = ClientSize();
+    request.outerWidth = outer.right - outer.left;
+    request.frame = FFrameWidth;
+    request.rowHeight = rowHeight;
+    request.rowCount = FileList.Count();
+    const core::MenuPlacement placement = core::PlaceMenu(request);
+    const int nonClientHeight = (outer.bottom - outer.top) - client.cy;
+    SetBounds(placement.left, placement.top, request.outerWidth, placement.clientHeight + nonClientHeight);
+
+    FileView->SetItemIndex(-1);
+    // Read back: the buttons show exactly when not every row fits.
+    const bool cut = ClientSize().cy != request.rowCount * rowHeight;
+    UpButton->SetVisible(cut);
+    DownButton->SetVisible(cut);
 }
 
 }  // namespace folder

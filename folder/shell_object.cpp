@@ -45,16 +45,29 @@ void TShellObject::Build(const TShellObject* AParent) {
     if (AParent) {
         AbsID = shell::PidlConcat(AParent->AbsID, RelID);
         if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlConcat");
-        hr = SHCreateShellItem(AParent->AbsID, AParent->Current.Get(), RelID, &Item);
-        Parent = AParent->Current;
+        Parent = AParent->Current.Get();
+        hr = SHCreateShellItem(AParent->AbsID, Parent.Get(), RelID, &Item);
     } else {
         AbsID = shell::PidlCopy(RelID);
         if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlCopy");
         hr = SHCreateShellItem(nullptr, nullptr, AbsID, &Item);
     }
     if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem");
-    // A file cannot be bound as a folder; Current then stays null, quietly.
-    Item->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&Current));
+}
+
+IShellFolder* TLazyFolder::Get() const {
+    if (!bound_) {
+        bound_ = true;
+        // A file cannot be bound as a folder; the folder then stays null, quietly.
+        if (item_) item_->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&folder_));
+    }
+    return folder_.Get();
+}
+
+TLazyFolder& TLazyFolder::operator=(Microsoft::WRL::ComPtr<IShellFolder> folder) noexcept {
+    folder_ = std::move(folder);
+    bound_ = true;
+    return *this;
 }
 
 }  // namespace folder

@@ -6,9 +6,36 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <cstddef>
+
 #include "ui/application.h"
 
 namespace folder {
+
+// An item's own folder, bound the first time it is read. Binding is by far
+// the dearest question asked of an item (milliseconds per file under Wine,
+// and it fails for every file), so an entry that is only listed never pays
+// for it; every reader still sees the folder the item binds to, or null.
+class TLazyFolder {
+public:
+    explicit TLazyFolder(const Microsoft::WRL::ComPtr<IShellItem>& item) noexcept : item_(item) {}
+    TLazyFolder(const TLazyFolder&) = delete;
+    TLazyFolder& operator=(const TLazyFolder&) = delete;
+
+    IShellFolder* Get() const;
+    IShellFolder* operator->() const { return Get(); }
+    explicit operator bool() const { return Get() != nullptr; }
+    operator Microsoft::WRL::ComPtr<IShellFolder>() const { return Get(); }
+    friend bool operator==(const TLazyFolder& f, std::nullptr_t) { return f.Get() == nullptr; }
+    // Replaces the folder (tests put stand-ins here).
+    TLazyFolder& operator=(Microsoft::WRL::ComPtr<IShellFolder> folder) noexcept;
+    bool Bound() const noexcept { return bound_; }
+
+private:
+    const Microsoft::WRL::ComPtr<IShellItem>& item_;
+    mutable Microsoft::WRL::ComPtr<IShellFolder> folder_;
+    mutable bool bound_ = false;
+};
 
 class TShellObject : public ui::TObject {
 public:
@@ -24,7 +51,7 @@ public:
     LPITEMIDLIST AbsID = nullptr;
     Microsoft::WRL::ComPtr<IShellItem> Item;
     Microsoft::WRL::ComPtr<IShellFolder> Parent;   // null for a root object
-    Microsoft::WRL::ComPtr<IShellFolder> Current;  // null when it is no folder
+    TLazyFolder Current{Item};  // null when it is no folder
 
     // Number of shell objects alive in the process (for leak checks).
     static long LiveCount() noexcept;

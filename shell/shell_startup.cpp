@@ -53,6 +53,7 @@ void ShellShutdown() {
     // apartment would run their code after their DLLs may have been unloaded.
     ShellLibrary.Reset();
     DesktopFolder.Reset();
+    ForgetControlPanel();
     if (oleInitialized) {
         oleInitialized = false;
         OleUninitialize();

@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <optional>
+
 #include "core/wildcard.h"
 #include "shell/shell_types.h"
 
@@ -41,7 +43,25 @@ std::wstring LiteralMask(std::wstring_view text) {
     return mask;
 }
 
+// The mask of the Control Panel's items, found once per run: asking for the
+// Control Panel's location for every listed item costs as much as listing.
+// An empty mask: the system has no Control Panel.
+std::optional<std::wstring> controlPanelMask;
+
+const std::wstring& ControlPanelItemMask() {
+    if (!controlPanelMask) {
+        // Before the shell layer is up there is nobody to ask; ask again later.
+        static const std::wstring none;
+        if (!DesktopFolder) return none;
+        const std::wstring controlPanel = GetSpecialFolderPath(CSIDL_CONTROLS);
+        controlPanelMask = controlPanel.empty() ? std::wstring() : ControlPanelMask(controlPanel);
+    }
+    return *controlPanelMask;
+}
+
 }  // namespace
+
+void ForgetControlPanel() noexcept { controlPanelMask.reset(); }
 
 UINT SysIconFlags(bool large, bool open) noexcept {
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;
@@ -73,13 +93,23 @@ std::wstring ControlPanelMask(const std::wstring& controlPanelName) {
     return LiteralMask(directory) + L'*';
 }
 
+bool IsControlPanelItemNamed(const std::wstring& parsingName) {
+    const std::wstring& mask = ControlPanelItemMask();
+    if (mask.empty()) return false;
+    return core::MatchesMask(parsingName, mask);
+}
+
 bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
-    const std::wstring controlPanel = GetSpecialFolderPath(CSIDL_CONTROLS);
-    if (controlPanel.empty()) return false;
-    return core::MatchesMask(GetParsingName(folder, pidl), ControlPanelMask(controlPanel));
+    if (ControlPanelItemMask().empty()) return false;
+    return IsControlPanelItemNamed(GetParsingName(folder, pidl));
 }
 
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
+    if (ControlPanelItemMask().empty()) return IsFolderItem(folder, pidl, std::wstring());
+    return IsFolderItem(folder, pidl, GetParsingName(folder, pidl));
+}
+
+bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl, const std::wstring& parsingName) {
     ComPtr<IShellFolder> workFolder = folder;
     LPCITEMIDLIST workList = pidl;
     UniquePidl lastItem;
@@ -106,7 +136,8 @@ bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
 
     // Control Panel items claim or deny the folder attribute regardless of
     // whether they can be browsed; what counts is whether one lists anything.
-    if (IsControlPanelItem(workFolder.Get(), workList)) {
+    // The item's parsing name is the same whichever folder answers for it.
+    if (IsControlPanelItemNamed(parsingName)) {
         ComPtr<IShellFolder> itemFolder;
         if (FAILED(workFolder->BindToObject(workList, nullptr, IID_PPV_ARGS(&itemFolder)))) itemFolder.Reset();
         isFolder = HasChildItems(itemFolder.Get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);

@@ -50,11 +50,17 @@ int GetSysIconIndex(LPCITEMIDLIST absolutePidl, bool large, bool open);
 // the Control Panel's parsing name, taken literally, followed by "*".
 std::wstring ControlPanelMask(const std::wstring& controlPanelName);
 // True if the item's parsing name matches ControlPanelMask of the Control
-// Panel's parsing name; false when the system has no Control Panel.
+// Panel's parsing name; false when the system has no Control Panel. The
+// Control Panel is located once per run of the shell layer.
 bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl);
+bool IsControlPanelItemNamed(const std::wstring& parsingName);
 // True if the item opens as a sub-menu: a folder, or a Control Panel item
 // that binds as a folder listing at least one item.
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl);
+// The same, for a caller that already has the item's parsing name.
+bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl, const std::wstring& parsingName);
+// Forgets what was found out once per run (ShellShutdown calls it).
+void ForgetControlPanel() noexcept;
 // Probes for one item; false for a null folder or an empty enumeration.
 bool HasChildItems(IShellFolder* folder, DWORD flags);
 bool IsShellLibrary(IShellItem* item);

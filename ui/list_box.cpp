@@ -142,8 +142,22 @@ void TListBox::SetTopIndex(int index) { SendMessageW(Handle(), LB_SETTOPINDEX, i
 int TListBox::ItemHeight() const { return itemHeight_; }
 
 void TListBox::SetItemHeight(int height) {
-    itemHeight_ = height;
-    SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, height);
+    // In a variable-height list LB_SETITEMHEIGHT sets one row's height (and
+    // fails on an empty list); the nominal height is ours to keep.
+    if (height > 0) itemHeight_ = height;
+}
+
+void TListBox::SetObject(int index, TObject* object) {
+    SendMessageW(Handle(), LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
+}
+
+void TListBox::Reserve(int count, size_t textBytes) {
+    if (count > 0) SendMessageW(Handle(), LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(textBytes));
+}
+
+void TListBox::SetRedraw(bool redraw) {
+    SendMessageW(Handle(), WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+    if (redraw) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 RECT TListBox::ItemRect(int index) const {
@@ -153,9 +167,17 @@ RECT TListBox::ItemRect(int index) const {
 }
 
 int TListBox::ItemAtPos(POINT pt) const {
-    LRESULT r = SendMessageW(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
-    if (HIWORD(r)) return -1;  // outside the client area's rows
-    return LOWORD(r);
+    // LB_ITEMFROMPOINT packs the row into 16 bits; walk the visible rows
+    // instead, which works for any number of rows.
+    const RECT client = ClientRect();
+    if (!PtInRect(&client, pt)) return -1;
+    const int count = Count();
+    for (int i = TopIndex(); i >= 0 && i < count; ++i) {
+        const RECT row = ItemRect(i);
+        if (row.top > pt.y || row.top >= client.bottom) break;
+        if (pt.y < row.bottom) return i;
+    }
+    return -1;
 }
 
 void TListBox::SetFocus() const { ::SetFocus(Handle()); }

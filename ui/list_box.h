@@ -23,16 +23,24 @@ public:
     int AddItem(const std::wstring& text, TObject* object);
     std::wstring Items(int index) const;
     TObject* Objects(int index) const;
+    void SetObject(int index, TObject* object);
+    // Room for count more rows, so that a long fill does not grow the
+    // list's storage row by row.
+    void Reserve(int count, size_t textBytes);
+    // Suspends and resumes redrawing while many rows change.
+    void SetRedraw(bool redraw);
     void Clear();
     int ItemIndex() const;
     void SetItemIndex(int index);
     int TopIndex() const;
     void SetTopIndex(int index);
-    // The nominal row height (LB_GETITEMHEIGHT of row 0's default).
+    // The nominal row height: what rows added later are measured at unless
+    // OnMeasureItem says otherwise. Rows already in the list keep theirs.
     int ItemHeight() const;
     void SetItemHeight(int height);
     RECT ItemRect(int index) const;
-    int ItemAtPos(POINT clientPoint) const;   // -1 outside the rows
+    // The row at a client point, -1 outside the rows (any row count).
+    int ItemAtPos(POINT clientPoint) const;
     void SetFocus() const;
 
     // The DC of the row being drawn, valid during OnDrawItem.

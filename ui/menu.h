@@ -1,7 +1,9 @@
 #pragma once
 // Popup menu items: caption, tag, enabled flag, image index and click
-// event. The program's menus hold items as a model of rows; the rows draw
-// themselves like native popup-menu items.
+// event. The program's menus hold items as a model of rows; the rows measure
+// and draw themselves like native popup-menu items.
+#include <windows.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,6 +13,11 @@
 namespace ui {
 
 class TImageList;
+class TMenuMetrics;
+class TPopupMenu;
+
+// ODS_* bits of a row being drawn.
+using TOwnerDrawState = UINT;
 
 class TMenuItem : public TObject {
 public:
@@ -18,10 +25,26 @@ public:
     TObject* Tag = nullptr;
     bool Enabled = true;
     int ImageIndex = -1;
+    // The row opens a sub-menu of its own.
+    bool HasSubMenu = false;
     TNotifyEvent OnClick;
 
     // Raises OnClick when the item is enabled.
     void Click();
+    // The menu that holds the item (set when it is added), or null.
+    TPopupMenu* Menu() const noexcept { return menu_; }
+
+    // Measures the row as a native popup-menu row at the given metrics: the
+    // width it needs and its height.
+    void MeasureItem(HDC canvas, const TMenuMetrics& metrics, int& width, int& height) const;
+    // Draws the row into rect: the selection highlight for ODS_SELECTED, the
+    // icon from the menu's image list, the caption ("&&" shows as "&"), and
+    // the greyed look of a disabled item.
+    void DrawItem(HDC canvas, const RECT& rect, TOwnerDrawState state, const TMenuMetrics& metrics) const;
+
+private:
+    friend class TPopupMenu;
+    TPopupMenu* menu_ = nullptr;
 };
 
 class TPopupMenu : public TObject {
@@ -33,6 +56,11 @@ public:
     TMenuItem& Item(int index) const { return *items_.at(static_cast<size_t>(index)); }
     TMenuItem& Add(std::unique_ptr<TMenuItem> item);
     void Clear() noexcept { items_.clear(); }
+    void Reserve(size_t count) { items_.reserve(count); }
+
+    // The row layout of this menu's items at a DPI (its icons' size decides
+    // the icon column).
+    const TMenuMetrics& Metrics(UINT dpi) const;
 
 private:
     std::vector<std::unique_ptr<TMenuItem>> items_;

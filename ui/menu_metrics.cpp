@@ -1,0 +1,59 @@
+#include "ui/menu_metrics.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "ui/dpi.h"
+
+namespace ui {
+
+namespace {
+// At 96 DPI; scaled for others. A popup-menu row puts 3 pixels above and
+// below its content, its icon in a column with 4 pixels either side after a
+// 2-pixel margin, and its caption 6 pixels after that column.
+constexpr int kVerticalPadding = 3;
+constexpr int kRowMargin = 2;
+constexpr int kIconPadding = 4;
+constexpr int kTextGap = 6;
+constexpr int kTextRightPadding = 8;
+}  // namespace
+
+const TMenuMetrics& TMenuMetrics::For(UINT dpi, int iconWidth, int iconHeight) {
+    static std::map<std::tuple<UINT, int, int>, std::unique_ptr<TMenuMetrics>> cache;
+    auto& slot = cache[{dpi, iconWidth, iconHeight}];
+    if (!slot) slot = std::make_unique<TMenuMetrics>(dpi, iconWidth, iconHeight);
+    return *slot;
+}
+
+TMenuMetrics::TMenuMetrics(UINT dpi, int iconWidth, int iconHeight)
+    : dpi_(dpi ? dpi : 96), iconWidth_(iconWidth), iconHeight_(iconHeight) {
+    if (iconWidth_ <= 0) iconWidth_ = SystemMetricForDpi(SM_CXSMICON, dpi_);
+    if (iconHeight_ <= 0) iconHeight_ = SystemMetricForDpi(SM_CYSMICON, dpi_);
+    NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi_);
+    font_.reset(CreateFontIndirectW(&metrics.lfMenuFont));
+    if (!font_) font_.reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+
+    WindowDC screen(nullptr);
+    {
+        SelectGuard select(screen.get(), font_.get());
+        TEXTMETRICW tm{};
+        GetTextMetricsW(screen.get(), &tm);
+        textHeight_ = tm.tmHeight;
+    }
+    rowHeight_ = std::max(textHeight_, iconHeight_) + 2 * ScaleForDpi(kVerticalPadding, dpi_);
+    iconLeft_ = ScaleForDpi(kRowMargin + kIconPadding, dpi_);
+    textLeft_ = iconLeft_ + iconWidth_ + ScaleForDpi(kIconPadding + kTextGap, dpi_);
+    textRight_ = ScaleForDpi(kTextRightPadding, dpi_);
+}
+
+int TMenuMetrics::TextWidth(HDC dc, const std::wstring& caption) const {
+    if (caption.empty()) return 0;
+    SelectGuard select(dc, font_.get());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, DT_SINGLELINE | DT_CALCRECT);
+    return r.right - r.left;
+}
+
+}  // namespace ui
