@@ -77,8 +77,17 @@ public:
     // kDeactivateGraceMs: under Wine the X focus can leave the program for a
     // moment while it passes between two of its own windows (a message box
     // appearing, say), and that is no switch to another program.
-    void ActivateAppChanged(bool active);
+    // otherThread is the message's lParam: on a loss, the thread that gets
+    // activation. A thread of this process (the shell's property sheet,
+    // progress dialogs and "Open with" run on threads of their own in our
+    // process) is no loss. 0 means unknown (Wine passes it whenever the X
+    // focus moves, to another program or to another thread of ours): such a
+    // loss counts unless, when the grace is over, a window of this process
+    // holds the foreground. A named thread of another process always counts.
+    void ActivateAppChanged(bool active, DWORD otherThread = 0);
     static constexpr UINT kDeactivateGraceMs = 100;
+    // True when threadId names a thread of the current process.
+    static bool IsThreadOfThisProcess(DWORD threadId) noexcept;
 
     // Raises the idle event of every events component; Done starts true.
     // Returns Done.
@@ -96,6 +105,7 @@ private:
     bool terminated_ = false;
     bool active_ = true;
     bool deactivatePending_ = false;
+    bool lossUnnamed_ = false;  // the pending loss named no thread
     std::vector<TApplicationEvents*> events_;
 };
 

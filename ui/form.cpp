@@ -140,7 +140,7 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATEAPP:
-            Application().ActivateAppChanged(wp != FALSE);
+            Application().ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp));
             break;
         case WM_LBUTTONDOWN:
             leftButtonDown_ = true;
