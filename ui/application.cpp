@@ -182,16 +182,35 @@ void TApplication::HandleException() noexcept {
     ShowException(std::current_exception());
 }
 
+std::wstring TApplication::BurstText(int count) {
+    return L"このほかに " + std::to_wstring(count) + L" 件のエラーが発生しました。";
+}
+
 void TApplication::ShowException(const std::exception_ptr& error) noexcept {
     try {
-        std::wstring text = error ? ExceptionText(error) : L"Unknown error.";
-        if (OnException) {
-            OnException(text);
+        if (reporting_) {
+            ++unreported_;
             return;
         }
-        HWND owner = nullptr;
-        if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
-        MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+        struct Burst {
+            TApplication& app;
+            explicit Burst(TApplication& a) : app(a) {
+                app.reporting_ = true;
+                app.unreported_ = 0;
+            }
+            ~Burst() { app.reporting_ = false; }
+        } burst(*this);
+        auto report = [this](const std::wstring& text) {
+            if (OnException) {
+                OnException(text);
+                return;
+            }
+            HWND owner = nullptr;
+            if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
+            MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+        };
+        report(error ? ExceptionText(error) : L"Unknown error.");
+        if (unreported_ > 0) report(BurstText(unreported_));
     } catch (...) {
         // Nothing sensible is left to report with.
     }

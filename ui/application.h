@@ -54,9 +54,16 @@ public:
     // Shows the current exception (call inside a catch block) in a message
     // box; the program goes on. Never throws.
     void HandleException() noexcept;
+    // One report at a time: errors raised while a report is showing (a
+    // paint under the box, the next of many rows, a nested menu loop) are
+    // counted, not stacked as more boxes; when the box closes, one more
+    // report gives their number (BurstText). Errors during that one are
+    // dropped, so a fault that recurs on every paint cannot chain boxes.
     void ShowException(const std::exception_ptr& error) noexcept;
     // Text shown for an exception.
     static std::wstring ExceptionText(const std::exception_ptr& error);
+    // Text of the report that follows a burst of count further errors.
+    static std::wstring BurstText(int count);
     // Replaces the message box, e.g. in tests; receives the text.
     std::function<void(const std::wstring&)> OnException;
 
@@ -106,6 +113,8 @@ private:
     bool active_ = true;
     bool deactivatePending_ = false;
     bool lossUnnamed_ = false;  // the pending loss named no thread
+    bool reporting_ = false;    // an error report is showing
+    int unreported_ = 0;        // errors raised while it showed
     std::vector<TApplicationEvents*> events_;
 };
 
