@@ -91,8 +91,7 @@ void TForm::CreateHandle() {
         p.width = r.right - r.left;
         p.height = r.bottom - r.top;
     }
-    font_.reset(CreateFontW(FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FontName.c_str()));
+    font_ = AcquireFormFont(FontName, FontHeight);
     HWND wnd = CreateWindowExW(p.exStyle, p.className.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
                                p.height, p.wndParent, nullptr, GetModuleHandleW(nullptr), this);
     if (!wnd) throw core::Error(L"CreateWindowEx failed for " + p.className);
