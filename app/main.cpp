@@ -4,14 +4,14 @@
 #include <memory>
 
 #include "app/base_form.h"
-#include "shell/shell_utils.h"
+#include "app/run_lifetime.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     auto& app = ui::Application();
     int exitCode = 0;
     try {
-        shell::ShellStartup();
+        app::StartRun();
         app.Initialize();
         app.MainFormOnTaskBar = true;
         {
@@ -27,6 +27,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         app.HandleException();
         exitCode = 1;
     }
-    shell::ShellShutdown();
+    // Only now, with every window gone: the shell may still be copying for us.
+    app::EndRun();
     return exitCode;
 }

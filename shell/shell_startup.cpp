@@ -16,6 +16,21 @@ bool oleInitialized = false;
 
 using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
 
+// "Copy" and "Cut" put a shell data object on the clipboard; it lives in this
+// process, so without a flush the files could no longer be pasted once the
+// program has ended. OleIsCurrentClipboard would need the very object the
+// shell handed to OleSetClipboard, which we never see (OleGetClipboard gives
+// a wrapper); the clipboard is ours while OLE's clipboard window in this
+// process owns it, and OleFlushClipboard renders only a data object of ours.
+void FlushOwnClipboard() noexcept {
+    HWND owner = GetClipboardOwner();
+    if (!owner) return;
+    DWORD process = 0;
+    GetWindowThreadProcessId(owner, &process);
+    if (process != GetCurrentProcessId()) return;
+    OleFlushClipboard();
+}
+
 }  // namespace
 
 void HardenDllSearchOrder() noexcept {
@@ -49,6 +64,8 @@ void ShellStartup() {
 }
 
 void ShellShutdown() {
+    // First, while the shell's objects can still render what was copied.
+    if (oleInitialized) FlushOwnClipboard();
     // The objects go before OLE does: releasing them in a torn-down
     // apartment would run their code after their DLLs may have been unloaded.
     ShellLibrary.Reset();

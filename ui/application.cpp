@@ -26,15 +26,35 @@ std::wstring Widen(const char* text) {
     return out;
 }
 
+bool ForegroundIsThisProcess() noexcept {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground) return false;
+    DWORD process = 0;
+    GetWindowThreadProcessId(foreground, &process);
+    return process == GetCurrentProcessId();
+}
+
 }  // namespace
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto& app = Application();
     if (msg == WM_ACTIVATEAPP) {
-        app.Guard([&] { app.ActivateAppChanged(wp != FALSE); });
+        app.Guard([&] { app.ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp)); });
     } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
         KillTimer(wnd, kDeactivateTimer);
-        if (app.deactivatePending_ && !app.active_) app.Guard([&] { app.RaiseDeactivate(); });
+        if (app.deactivatePending_ && !app.active_) {
+            // The loss did not name a thread of ours, yet activation may
+            // still have gone to one: under Wine with a window manager it
+            // passes through the X focus, and the main thread hears of a loss
+            // to "nobody" (0) before the other thread's window gets it. Who
+            // holds the foreground once the grace is over decides.
+            if (app.lossUnnamed_ && ForegroundIsThisProcess()) {
+                app.active_ = true;
+                app.deactivatePending_ = false;
+            } else {
+                app.Guard([&] { app.RaiseDeactivate(); });
+            }
+        }
         return 0;
     }
     return DefWindowProcW(wnd, msg, wp, lp);
@@ -106,7 +126,20 @@ bool TApplication::DoIdle() {
     return done;
 }
 
-void TApplication::ActivateAppChanged(bool active) {
+bool TApplication::IsThreadOfThisProcess(DWORD threadId) noexcept {
+    if (threadId == 0) return false;
+    if (threadId == GetCurrentThreadId()) return true;
+    HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, threadId);
+    if (!thread) return false;
+    DWORD process = GetProcessIdOfThread(thread);
+    CloseHandle(thread);
+    return process != 0 && process == GetCurrentProcessId();
+}
+
+void TApplication::ActivateAppChanged(bool active, DWORD otherThread) {
+    // Activation passing to a window of another thread of ours keeps the
+    // program active as a whole: it is the shell working for us.
+    if (!active && IsThreadOfThisProcess(otherThread)) active = true;
     if (active) {
         active_ = true;
         if (deactivatePending_) {
@@ -120,6 +153,7 @@ void TApplication::ActivateAppChanged(bool active) {
     if (!active_) return;
     active_ = false;
     deactivatePending_ = true;
+    lossUnnamed_ = otherThread == 0;
     if (!handle_ || !SetTimer(handle_, kDeactivateTimer, kDeactivateGraceMs, nullptr)) RaiseDeactivate();
 }
 
@@ -148,16 +182,35 @@ void TApplication::HandleException() noexcept {
     ShowException(std::current_exception());
 }
 
+std::wstring TApplication::BurstText(int count) {
+    return L"このほかに " + std::to_wstring(count) + L" 件のエラーが発生しました。";
+}
+
 void TApplication::ShowException(const std::exception_ptr& error) noexcept {
     try {
-        std::wstring text = error ? ExceptionText(error) : L"Unknown error.";
-        if (OnException) {
-            OnException(text);
+        if (reporting_) {
+            ++unreported_;
             return;
         }
-        HWND owner = nullptr;
-        if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
-        MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+        struct Burst {
+            TApplication& app;
+            explicit Burst(TApplication& a) : app(a) {
+                app.reporting_ = true;
+                app.unreported_ = 0;
+            }
+            ~Burst() { app.reporting_ = false; }
+        } burst(*this);
+        auto report = [this](const std::wstring& text) {
+            if (OnException) {
+                OnException(text);
+                return;
+            }
+            HWND owner = nullptr;
+            if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
+            MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
+        };
+        report(error ? ExceptionText(error) : L"Unknown error.");
+        if (unreported_ > 0) report(BurstText(unreported_));
     } catch (...) {
         // Nothing sensible is left to report with.
     }

@@ -54,9 +54,16 @@ public:
     // Shows the current exception (call inside a catch block) in a message
     // box; the program goes on. Never throws.
     void HandleException() noexcept;
+    // One report at a time: errors raised while a report is showing (a
+    // paint under the box, the next of many rows, a nested menu loop) are
+    // counted, not stacked as more boxes; when the box closes, one more
+    // report gives their number (BurstText). Errors during that one are
+    // dropped, so a fault that recurs on every paint cannot chain boxes.
     void ShowException(const std::exception_ptr& error) noexcept;
     // Text shown for an exception.
     static std::wstring ExceptionText(const std::exception_ptr& error);
+    // Text of the report that follows a burst of count further errors.
+    static std::wstring BurstText(int count);
     // Replaces the message box, e.g. in tests; receives the text.
     std::function<void(const std::wstring&)> OnException;
 
@@ -77,8 +84,17 @@ public:
     // kDeactivateGraceMs: under Wine the X focus can leave the program for a
     // moment while it passes between two of its own windows (a message box
     // appearing, say), and that is no switch to another program.
-    void ActivateAppChanged(bool active);
+    // otherThread is the message's lParam: on a loss, the thread that gets
+    // activation. A thread of this process (the shell's property sheet,
+    // progress dialogs and "Open with" run on threads of their own in our
+    // process) is no loss. 0 means unknown (Wine passes it whenever the X
+    // focus moves, to another program or to another thread of ours): such a
+    // loss counts unless, when the grace is over, a window of this process
+    // holds the foreground. A named thread of another process always counts.
+    void ActivateAppChanged(bool active, DWORD otherThread = 0);
     static constexpr UINT kDeactivateGraceMs = 100;
+    // True when threadId names a thread of the current process.
+    static bool IsThreadOfThisProcess(DWORD threadId) noexcept;
 
     // Raises the idle event of every events component; Done starts true.
     // Returns Done.
@@ -96,6 +112,9 @@ private:
     bool terminated_ = false;
     bool active_ = true;
     bool deactivatePending_ = false;
+    bool lossUnnamed_ = false;  // the pending loss named no thread
+    bool reporting_ = false;    // an error report is showing
+    int unreported_ = 0;        // errors raised while it showed
     std::vector<TApplicationEvents*> events_;
 };
 

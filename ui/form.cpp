@@ -91,8 +91,7 @@ void TForm::CreateHandle() {
         p.width = r.right - r.left;
         p.height = r.bottom - r.top;
     }
-    font_.reset(CreateFontW(FontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FontName.c_str()));
+    font_ = AcquireFormFont(FontName, FontHeight);
     HWND wnd = CreateWindowExW(p.exStyle, p.className.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
                                p.height, p.wndParent, nullptr, GetModuleHandleW(nullptr), this);
     if (!wnd) throw core::Error(L"CreateWindowEx failed for " + p.className);
@@ -140,7 +139,7 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) 
 LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATEAPP:
-            Application().ActivateAppChanged(wp != FALSE);
+            Application().ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp));
             break;
         case WM_LBUTTONDOWN:
             leftButtonDown_ = true;

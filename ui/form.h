@@ -9,6 +9,7 @@
 
 #include "ui/application.h"
 #include "ui/control.h"
+#include "ui/form_font.h"
 #include "ui/handles.h"
 
 namespace ui {
@@ -129,7 +130,7 @@ private:
     bool alphaBlend_ = false;
     BYTE alphaValue_ = 255;
     bool leftButtonDown_ = false;
-    UniqueFont font_;
+    SharedFont font_;  // shared by every form of the same face and height
     std::vector<std::unique_ptr<TForm>> owned_;
     std::vector<TControl*> controls_;
 };

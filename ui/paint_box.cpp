@@ -32,13 +32,26 @@ TPaintBox::TPaintBox(TForm& parent) : TControl(parent) {
     AttachWindow(wnd);
 }
 
+TPaintBox::~TPaintBox() {
+    if (Handle()) DestroyWindow(Handle());
+}
+
 LRESULT CALLBACK TPaintBox::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
+        // Bound at the first message, as forms are: what arrives before
+        // CreateWindowEx returns (WM_NCCALCSIZE, WM_CREATE, WM_SIZE) finds the
+        // object with its window.
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        auto* created = static_cast<TPaintBox*>(cs->lpCreateParams);
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        created->AttachWindow(wnd);
     }
     auto* self = reinterpret_cast<TPaintBox*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+        // The control must not destroy or send to the dead handle later.
+        if (self) self->AttachWindow(nullptr);
+    }
     if (!self || msg == WM_NCCREATE || msg == WM_NCDESTROY) return DefWindowProcW(wnd, msg, wp, lp);
     try {
         return self->WndProc(msg, wp, lp);
@@ -49,7 +62,7 @@ LRESULT CALLBACK TPaintBox::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
 }
 
 LRESULT TPaintBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    HWND wnd = Handle() ? Handle() : nullptr;
+    HWND wnd = Handle();
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;

@@ -10,6 +10,9 @@ namespace ui {
 class TPaintBox : public TControl {
 public:
     explicit TPaintBox(TForm& parent);
+    // Destroys the window while the paint box is whole: its WM_DESTROY still
+    // reaches this object's handlers, not a half-destroyed one.
+    ~TPaintBox() override;
 
     // The paint DC, valid during OnPaint.
     HDC Canvas() const noexcept { return canvas_; }

@@ -95,6 +95,10 @@ ScopedBaseForm::~ScopedBaseForm() {
     TakeQuitMessage();
 }
 
+LPARAM AnotherProgramsThread() {
+    return static_cast<LPARAM>(GetWindowThreadProcessId(GetDesktopWindow(), nullptr));
+}
+
 bool IdleTurn() {
     // As the application's loop does: the queue is empty when idle comes.
     Pump(0);

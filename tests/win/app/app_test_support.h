@@ -34,6 +34,10 @@ struct ScopedBaseForm {
     std::unique_ptr<app::TBaseForm> form;
 };
 
+// A thread of another process, as WM_ACTIVATEAPP names the thread that takes
+// activation (the desktop window's: another process under Windows and Wine).
+LPARAM AnotherProgramsThread();
+
 // One turn of the message loop's idle processing; returns Done.
 bool IdleTurn();
 

@@ -84,7 +84,7 @@ TEST(BaseForm, LeftClickRightClickAndDeactivationEachEndTheRun) {
     {
         ScopedBaseForm base;
         SendMessageW(base->Handle(), WM_ACTIVATEAPP, TRUE, 0);
-        SendMessageW(base->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+        SendMessageW(base->Handle(), WM_ACTIVATEAPP, FALSE, apptest::AnotherProgramsThread());
         EXPECT_FALSE(TakeQuitMessage()) << "a loss of activation counts once it lasts";
         apptest::Pump(3 * ui::TApplication::kDeactivateGraceMs);
         EXPECT_TRUE(TakeQuitMessage());

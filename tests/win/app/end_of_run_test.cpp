@@ -150,7 +150,7 @@ TEST(EndOfRun, DeactivationClosesTheBaseWindowFromAnyState) {
     ScopedBaseForm base;
     base->InstallEndOfRun(true);
     SendMessageW(base->Handle(), WM_ACTIVATEAPP, TRUE, 0);
-    SendMessageW(base->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+    SendMessageW(base->Handle(), WM_ACTIVATEAPP, FALSE, apptest::AnotherProgramsThread());
     apptest::Pump(3 * ui::TApplication::kDeactivateGraceMs);
     EXPECT_TRUE(TakeQuitMessage());
     base->IdleSlot().Clear();

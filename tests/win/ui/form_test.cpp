@@ -2,6 +2,8 @@
 // close, and the mouse events the base window relies on.
 #include <windowsx.h>
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include "ui_test_support.h"
@@ -211,6 +213,38 @@ TEST_F(FormTest, RightClickRaisesContextPopupAtScreenPoint) {
     rec.throwIn = "popup";
     SendMessageW(form.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.Handle()), At(1, 2));
     EXPECT_EQ(Reports().size(), 1u);
+}
+
+TEST_F(FormTest, FormsOfOneFaceAndHeightShareOneFont) {
+    HFONT shared = nullptr;
+    {
+        TestForm a, b, other;
+        other.FontHeight = -16;
+        a.CreateHandle();
+        b.CreateHandle();
+        other.CreateHandle();
+        shared = a.Font();
+        ASSERT_NE(shared, nullptr);
+        EXPECT_EQ(b.Font(), shared);
+        EXPECT_NE(other.Font(), shared);
+        LOGFONTW lf{};
+        ASSERT_EQ(GetObjectW(shared, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+        EXPECT_EQ(lf.lfHeight, -12);
+        EXPECT_STREQ(lf.lfFaceName, L"Segoe UI");
+        // One form going leaves the others' font intact.
+        auto c = std::make_unique<TestForm>();
+        c->CreateHandle();
+        EXPECT_EQ(c->Font(), shared);
+        c.reset();
+        EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_FONT));
+    }
+    // The last one took the font with it: no GDI object is left behind.
+    EXPECT_EQ(GetObjectType(shared), 0u);
+    TestForm later;
+    later.CreateHandle();
+    EXPECT_NE(later.Font(), nullptr);
+    LOGFONTW lf{};
+    EXPECT_EQ(GetObjectW(later.Font(), sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
 }
 
 }  // namespace

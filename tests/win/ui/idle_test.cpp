@@ -1,5 +1,6 @@
 // The application object: idle turns, loss of activation, pending-message
 // processing and the report of errors that escape handlers.
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -91,6 +92,76 @@ TEST_F(IdleTest, ErrorInIdleHandlerIsReportedWithItsText) {
     Application().DoIdle();  // the handler stays installed and runs again
     EXPECT_EQ(script.calls, 2);
     EXPECT_EQ(Reports().size(), 1u);
+}
+
+void RaiseAndReport(const wchar_t* text) {
+    Application().Guard([&] { throw core::Error(text); });
+}
+
+TEST_F(IdleTest, ErrorsWhileAReportShowsAreCountedNotStacked) {
+    int depth = 0, deepest = 0;
+    auto collect = Application().OnException;
+    Application().OnException = [&](const std::wstring& text) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        Reports().push_back(text);
+        // While the box is up: the rows under it fail to paint, twice; and
+        // once more while the count is shown.
+        if (Reports().size() == 1) {
+            RaiseAndReport(L"行を描けません");
+            RaiseAndReport(L"行を描けません");
+        } else {
+            RaiseAndReport(L"行を描けません");
+        }
+        --depth;
+    };
+    RaiseAndReport(L"フォルダーを開けません");
+    Application().OnException = collect;
+    EXPECT_EQ(Reports(), (std::vector<std::wstring>{L"フォルダーを開けません", ui::TApplication::BurstText(2)}));
+    EXPECT_EQ(deepest, 1) << "a report was shown on top of another";
+    // The burst is over: the next error is shown again.
+    RaiseAndReport(L"名前を変更できません");
+    EXPECT_EQ(Reports().back(), L"名前を変更できません");
+    EXPECT_EQ(Reports().size(), 3u);
+}
+
+// The real message box, driven by a timer that runs inside its modal loop.
+struct BoxDriver {
+    static inline std::vector<HWND> seen;
+    static inline std::vector<std::wstring> texts;
+    static BOOL CALLBACK Each(HWND wnd, LPARAM) {
+        wchar_t cls[16] = {};
+        GetClassNameW(wnd, cls, 16);
+        if (std::wstring(cls) != L"#32770" || !IsWindowVisible(wnd)) return TRUE;
+        if (std::find(seen.begin(), seen.end(), wnd) == seen.end()) {
+            seen.push_back(wnd);
+            wchar_t text[200] = {};
+            GetDlgItemTextW(wnd, 0xFFFF, text, 200);
+            texts.emplace_back(text);
+            // The first box is up: more errors of the same burst.
+            if (seen.size() == 1) {
+                RaiseAndReport(L"行を描けません");
+                RaiseAndReport(L"行を描けません");
+                RaiseAndReport(L"行を描けません");
+            }
+        }
+        PostMessageW(wnd, WM_COMMAND, IDOK, 0);
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), &Each, 0); }
+};
+
+TEST_F(IdleTest, RealErrorBoxesAreNotStacked) {
+    auto collect = Application().OnException;
+    Application().OnException = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &BoxDriver::Tick);
+    ASSERT_NE(timer, 0u);
+    RaiseAndReport(L"フォルダーを開けません");
+    KillTimer(nullptr, timer);
+    Application().OnException = collect;
+    ASSERT_EQ(BoxDriver::texts.size(), 2u);
+    EXPECT_EQ(BoxDriver::texts[0], L"フォルダーを開けません");
+    EXPECT_EQ(BoxDriver::texts[1], ui::TApplication::BurstText(3));
 }
 
 TEST_F(IdleTest, ExceptionTexts) {

@@ -1,5 +1,8 @@
 // Paint boxes: painting through the canvas and the mouse-enter event.
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -93,6 +96,72 @@ TEST_F(PaintBoxTest, MouseEnterOncePerEntry) {
     PostMessageW(middle->Handle(), WM_MOUSELEAVE, 0, 0);
     stay();
     EXPECT_EQ(script.enters, 2);
+}
+
+// Sees the messages a paint box window gets while it is made and destroyed,
+// as an accessibility tool or a shell hook may, and answers them with
+// messages of its own.
+struct BoxHook {
+    static inline std::function<void(const CWPRETSTRUCT&)> afterCall;
+    static inline std::function<void(const CWPSTRUCT&)> beforeCall;
+    static bool IsBox(HWND wnd) {
+        wchar_t name[32] = {};
+        GetClassNameW(wnd, name, 32);
+        return std::wstring(name) == L"TPaintBox";
+    }
+    static LRESULT CALLBACK After(int code, WPARAM wp, LPARAM lp) {
+        auto* c = reinterpret_cast<CWPRETSTRUCT*>(lp);
+        if (code == HC_ACTION && afterCall && IsBox(c->hwnd)) afterCall(*c);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static LRESULT CALLBACK Before(int code, WPARAM wp, LPARAM lp) {
+        auto* c = reinterpret_cast<CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && beforeCall && IsBox(c->hwnd)) beforeCall(*c);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    BoxHook()
+        : after(SetWindowsHookExW(WH_CALLWNDPROCRET, &After, nullptr, GetCurrentThreadId())),
+          before(SetWindowsHookExW(WH_CALLWNDPROC, &Before, nullptr, GetCurrentThreadId())) {}
+    ~BoxHook() {
+        UnhookWindowsHookEx(after);
+        UnhookWindowsHookEx(before);
+        afterCall = nullptr;
+        beforeCall = nullptr;
+    }
+    HHOOK after, before;
+};
+
+struct DownScript : ui::TObject {
+    std::vector<ui::TObject*> senders;
+    void Down(ui::TObject* sender, ui::TMouseButton, UINT, int, int) { senders.push_back(sender); }
+};
+
+TEST_F(PaintBoxTest, MessagesDuringCreationAndDestructionReachAWholeBox) {
+    BoxHook hook;
+    // While it is being made, the window already answers as itself.
+    BoxHook::afterCall = [](const CWPRETSTRUCT& c) {
+        if (c.message == WM_CREATE) SendMessageW(c.hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"作成中"));
+    };
+    auto box = std::make_unique<ui::TPaintBox>(form);
+    BoxHook::afterCall = nullptr;
+    wchar_t text[16] = {};
+    GetWindowTextW(box->Handle(), text, 16);
+    EXPECT_STREQ(text, L"作成中");
+
+    // Freed on its own, not with its form: its handlers still run for what
+    // arrives while its window goes, and the window is gone afterwards.
+    DownScript script;
+    box->OnMouseDown = {&script, &DownScript::Down};
+    const HWND wnd = box->Handle();
+    ui::TObject* const sender = box.get();
+    BoxHook::beforeCall = [](const CWPSTRUCT& c) {
+        if (c.message == WM_DESTROY) SendMessageW(c.hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    };
+    box.reset();
+    BoxHook::beforeCall = nullptr;
+    EXPECT_FALSE(IsWindow(wnd));
+    EXPECT_EQ(script.senders, std::vector<ui::TObject*>{sender});
+    EXPECT_TRUE(Reports().empty());
 }
 
 }  // namespace
