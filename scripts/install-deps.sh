@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-x86-64-posix mingw-w64-tools
+  clang lld libclang-rt-dev icoutils unzip
   wine wine64 xvfb xdotool x11-utils imagemagick openbox xcompmgr xterm
   fonts-noto-cjk locales python3
 )

@@ -4,6 +4,9 @@
 #   2. windows  cross-built GoogleTest exes under Wine (build/windows), on a
 #               private Xvfb + openbox with a fresh Wine prefix
 #   3. e2e      the real quince.exe driven under Wine (tests/e2e/run.sh)
+#   plus: the fuzz targets of the core (scripts/fuzz.sh, 30 s each), the
+#   product built by clang for MinGW-w64, a check that neither compiler
+#   warned, and the release zip with its checks (scripts/release.sh).
 # Installs what is missing first. Prints the counts of each level and ends with
 # the line "total: N passed, N failed"; exits non-zero if anything failed.
 # Logs: build/test-logs/.
@@ -115,11 +118,35 @@ else
   count 0 1
 fi
 
+# counted_script LOG CMD... -- runs a script that ends with "<name>: N passed,
+# N failed" and counts that line (no line at all is one failure)
+counted_script() {
+  local log=$1 p f; shift
+  "$@" </dev/null 2>&1 | tee "$log"
+  read -r p f <<<"$(sed -n 's/^[a-z]*: \([0-9]*\) passed, \([0-9]*\) failed.*/\1 \2/p' "$log" | tail -1)"
+  [ -n "${p:-}" ] || { p=0 f=1; show_tail "$log"; }
+  count "$p" "$f"
+}
+counted_script "$LOGS/fuzz.log" bash scripts/fuzz.sh 30
+
 # --------------------------------------------------------- levels 2 and 3 --
 if ! build windows; then
   count 0 1
   finish
 fi
+
+# The clang build starts clean each time (cheap with ccache, which replays
+# the warnings) so that its log shows every warning, not just new ones. The
+# g++ log holds the files this run compiled: all of them on a clean machine.
+rm -rf build/windows-clang
+if build windows-clang; then count 1 0; else count 0 1; fi
+if grep -h 'warning:' "$LOGS/build-windows.log" "$LOGS/build-windows-clang.log" >"$LOGS/warnings.log"; then
+  say "compiler warnings: FAILED ($(wc -l <"$LOGS/warnings.log") lines)"; head -n 10 "$LOGS/warnings.log" | sed 's/^/   /'
+  count 0 1
+else
+  say "compiler warnings: none (g++ and clang)"; count 1 0
+fi
+counted_script "$LOGS/release-summary.log" bash scripts/release.sh
 
 # shellcheck source=wine-env.sh
 . "$ROOT/scripts/wine-env.sh"
