@@ -109,6 +109,8 @@ stop_quince() {
 time_quince() {
   local arg=$1 rows=$2 line='' t0 rc deadline
   coproc WAIT { exec wine "$WAITER" "$rows" "$((TIMEOUT * 1000))" 2>>"$LOGS/wait.err"; }
+  # Bash forgets WAIT_PID as soon as the coprocess ends.
+  local waiter=$WAIT_PID
   # The waiter needs its own ~0.4 s to start; quince.exe starts after it.
   if ! read -r -t 30 line <&"${WAIT[0]}" || [ "${line%$'\r'}" != ready ]; then
     say "wait_listed.exe did not get ready: ${line:-no answer}" >&2
@@ -120,7 +122,7 @@ time_quince() {
   deadline=$((SECONDS + TIMEOUT + 10))
   line=''
   while :; do
-    if read -r -t 1 line <&"${WAIT[0]}"; then break; fi
+    read -r -t 1 line <&"${WAIT[0]}" && break
     rc=$?
     if [ $rc -le 128 ]; then line=''; break; fi   # the waiter ended without a word
     if ! kill -0 "$APP_PID" 2>/dev/null; then
@@ -132,8 +134,8 @@ time_quince() {
   done
   line=${line%$'\r'}
   stop_quince
-  kill "$WAIT_PID" 2>/dev/null
-  wait "$WAIT_PID" 2>/dev/null
+  kill "$waiter" 2>/dev/null
+  wait "$waiter" 2>/dev/null
   case $line in
     "met "*)
       elapsed "$t0" "$(sed -n 's/.* unix=\([0-9.]*\).*/\1/p' <<<"$line")"; echo ;;
@@ -174,7 +176,7 @@ bench() {
   done
 }
 
-runs_text() { tr '\n' ' ' <<<"${1%$'\n'}"; }
+runs_text() { printf '%s' "${1%$'\n'}" | tr '\n' ' '; }
 
 say "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(wine --version)"
 say "folder $BIG_DIR: 10000 empty files and 1000 sub-folders; $RUNS runs of each, alternating, after one untimed run of each"
