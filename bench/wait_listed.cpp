@@ -1,0 +1,113 @@
+// wait_listed.exe ROWS [TIMEOUT_MS]: the stopwatch's far end for timing a menu
+// window. Started before quince.exe in the same wineserver, it first waits
+// until no menu window of an earlier run is left, says "ready", then polls
+// every 20 ms for a visible TFolderForm whose list holds ROWS rows. It prints
+//
+//   ready
+//   met rows=ROWS unix=1718000000.123456        (wall clock of the poll that saw it)
+//   timeout visible=0|1 rows=N                  (exit code 2; N: the most rows seen)
+//
+// The wall clock is the system's (Wine reads the unix clock), so the script
+// subtracts the unix time at which it started quince.exe.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kPollMs = 20;
+constexpr wchar_t kMenuClass[] = L"TFolderForm";
+
+std::vector<HWND> Windows(HWND parent) {
+    std::vector<HWND> list;
+    auto add = [](HWND wnd, LPARAM param) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+        return TRUE;
+    };
+    if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&list));
+    else EnumWindows(add, reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+bool HasClass(HWND wnd, const wchar_t* name) {
+    wchar_t cls[64] = {};
+    GetClassNameW(wnd, cls, 64);
+    return _wcsicmp(cls, name) == 0;
+}
+
+std::vector<HWND> VisibleMenus() {
+    std::vector<HWND> menus;
+    for (HWND wnd : Windows(nullptr))
+        if (IsWindowVisible(wnd) && HasClass(wnd, kMenuClass)) menus.push_back(wnd);
+    return menus;
+}
+
+// The most rows any list of the window holds; -1 while it does not answer.
+// The question waits while the program is busy adding rows (it answers on its
+// next message), which only delays this poll; the bound keeps a hung program
+// from stopping the clock.
+long Rows(HWND menu) {
+    long most = -1;
+    for (HWND child : Windows(menu)) {
+        if (!HasClass(child, L"ListBox")) continue;
+        DWORD_PTR count = 0;
+        if (SendMessageTimeoutW(child, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
+            static_cast<long>(count) > most)
+            most = static_cast<long>(count);
+    }
+    return most;
+}
+
+double UnixNow() {
+    FILETIME ft{};
+    GetSystemTimePreciseAsFileTime(&ft);
+    ULARGE_INTEGER t{};
+    t.LowPart = ft.dwLowDateTime;
+    t.HighPart = ft.dwHighDateTime;
+    // 100 ns units since 1601-01-01; the unix epoch is 11644473600 s later.
+    return static_cast<double>(t.QuadPart) / 1e7 - 11644473600.0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: wait_listed ROWS [TIMEOUT_MS]\n");
+        return 64;
+    }
+    const long want = std::wcstol(argv[1], nullptr, 10);
+    const ULONGLONG timeout = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 60000;
+
+    // A window of the previous run may outlive its unix process by a moment.
+    for (ULONGLONG start = GetTickCount64(); !VisibleMenus().empty();) {
+        if (GetTickCount64() - start > 10000) {
+            std::printf("busy: a menu window of an earlier run is still visible\n");
+            return 3;
+        }
+        Sleep(kPollMs);
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
+
+    const ULONGLONG start = GetTickCount64();
+    bool seen = false;
+    long most = -1;
+    for (;;) {
+        const double now = UnixNow();
+        for (HWND menu : VisibleMenus()) {
+            seen = true;
+            long rows = Rows(menu);
+            if (rows > most) most = rows;
+            if (rows == want) {
+                std::printf("met rows=%ld unix=%.6f\n", rows, now);
+                return 0;
+            }
+        }
+        if (GetTickCount64() - start >= timeout) break;
+        Sleep(kPollMs);
+    }
+    std::printf("timeout visible=%d rows=%ld\n", seen ? 1 : 0, most);
+    return 2;
+}
