@@ -54,6 +54,9 @@ protected:
     // step(state) runs on every timer tick until it returns true.
     void Track(folder::TShellObject* item, const std::function<bool(int&)>& step) {
         if (!form_->Visible()) form_->Show();
+        // Key messages left over from an earlier menu (the key-up, the
+        // character of Return) would reach this one first.
+        PumpFor(30);
         int state = 0;
         ui_test::TimerDriver driver([&] { return step(state); });
         form_->RunContextMenu(fake_.Get(), item, 100, 100);
