@@ -128,6 +128,10 @@ void TFolderForm::TrackHover(DWORD Flags) {
     TrackMouseEvent(&tme);
 }
 
-LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) { return ui::TForm::WndProc(msg, wp, lp); }
+LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // While a shell context menu is up, its handler sees its menu's messages first.
+    if (LRESULT result = 0; ForwardMenuMessage(msg, wp, lp, result)) return result;
+    return ui::TForm::WndProc(msg, wp, lp);
+}
 
 }  // namespace folder

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "folder/list_box.h"
+#include "folder/shell_command_verb.h"
 #include "folder/shell_object.h"
 #include "shell/shell_types.h"
 #include "ui/form.h"
@@ -17,7 +18,7 @@
 
 namespace folder {
 
-class TFolderForm final : public ui::TForm {
+class TFolderForm final : public ui::TForm, public IShellCommandVerb {
 public:
     explicit TFolderForm(ui::TForm* AOwner);
     ~TFolderForm() override;
@@ -59,6 +60,29 @@ public:
     // Number of TFolderForms alive in the process (for leak checks).
     static long LiveCount() noexcept;
 
+    // ---- Shell commands (shell_commands.cpp, context_menu.cpp, verb_handling.cpp) ----
+    // Runs "open" on Item through its context menu. Item may be null.
+    void InvokeDefaultCommand(TShellObject* Item);
+    // Shows Item's full context menu at the screen point X, Y and runs the
+    // command chosen. Item may be null.
+    void ShowContextMenu(TShellObject* Item, int X, int Y);
+    // What ShowContextMenu does once it has the item's context menu: fill,
+    // track, run. Item (may be null) is opened through the shell when the
+    // menu fails to run "open".
+    void RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, int Y);
+    // Click handler of every entry's menu item; Sender is the ui::TMenuItem
+    // with the entry's TShellObject in its Tag.
+    void MenuItemClick(ui::TObject* Sender);
+
+    // IShellCommandVerb. Reference counting does not govern the window's
+    // life: its owner does.
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE VerbExecuting(const std::wstring& Verb, bool& Handled) override;
+    HRESULT STDMETHODCALLTYPE VerbExecuted(const std::wstring& Verb, bool Succeeded) override;
+    // ---- end of shell commands ----
+
 protected:
     void CreateParams(ui::TCreateParams& params) override;
     void CreateComponents() override;
@@ -83,6 +107,20 @@ private:
 
     // The child window of row i if it has been made, or null.
     TFolderForm* SubMenu(int index) const;
+
+    // ---- Shell commands ----
+    // Runs Verb through Menu with the pre- and post-processing of the window.
+    void RunVerb(IContextMenu* Menu, TShellObject* Item, const std::wstring& Verb, LPCSTR InvokeVerb, bool CloseMenus);
+    UINT TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y);
+    // Offers a message to the context menu being tracked; true if it took it.
+    bool ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    TShellObject* SelectedObject() const;
+    void RenameEntry(TShellObject& Item);
+    // Held only while TrackPopupMenuEx runs: the handlers of delay-filled
+    // submenus ("Send to", "Open with") see the menu's messages through them.
+    Microsoft::WRL::ComPtr<IContextMenu2> FContextMenu2;
+    Microsoft::WRL::ComPtr<IContextMenu3> FContextMenu3;
+    // ---- end of shell commands ----
 
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;

@@ -29,11 +29,19 @@ public:
     ui::TForm& Form() override { return *this; }
     folder::TFolderForm* RootForm() const override { return Root; }
     ui::TIdleEvent& IdleSlot() override { return Idle; }
-    void InstallEndOfRun(bool) override { ++EndOfRunInstalls; }
+    // Counts, and fills the idle slot as the real base window does, so that
+    // "is a handler installed?" answers as in the program.
+    void InstallEndOfRun(bool delayed) override {
+        ++EndOfRunInstalls;
+        LastInstallDelayed = delayed;
+        Idle = ui::TIdleEvent(this, &TTestBaseForm::EndOfRunIdle);
+    }
+    void EndOfRunIdle(ui::TObject*, bool&) {}
 
     folder::TFolderForm* Root = nullptr;
     ui::TIdleEvent Idle;
     int EndOfRunInstalls = 0;
+    bool LastInstallDelayed = false;
 };
 
 // Set up once for the whole run by the test environment.

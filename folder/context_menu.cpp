@@ -1,0 +1,109 @@
+// Hosting an item's shell context menu in a menu window: filled by the
+// shell, tracked with the window as owner, and the chosen verb run.
+#include <string>
+
+#include "core/file_name.h"
+#include "folder/folder_form.h"
+#include "folder/shell_commands_internal.h"
+#include "ui/handles.h"
+
+namespace folder {
+
+namespace {
+
+// The verb of a command offset, as GCS_VERBA gives it (in the ANSI code
+// page); handlers that answer only in UTF-16 are asked that way next. Empty
+// when the handler names no verb: that matches no special verb.
+std::wstring VerbOf(IContextMenu* Menu, UINT offset) {
+    char narrow[261] = {};
+    if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBA, nullptr, narrow, sizeof(narrow))) && narrow[0]) {
+        narrow[sizeof(narrow) - 1] = '\0';
+        int n = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
+        if (n > 1) {
+            std::wstring verb(static_cast<size_t>(n), L'\0');
+            MultiByteToWideChar(CP_ACP, 0, narrow, -1, verb.data(), n);
+            verb.resize(static_cast<size_t>(n - 1));
+            return verb;
+        }
+    }
+    wchar_t wide[261] = {};
+    if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 261))) {
+        wide[260] = L'\0';
+        return wide;
+    }
+    return {};
+}
+
+}  // namespace
+
+void TFolderForm::ShowContextMenu(TShellObject* Item, int X, int Y) {
+    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Handle(), Item);
+    if (menu) RunContextMenu(menu.Get(), Item, X, Y);
+}
+
+void TFolderForm::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, int Y) {
+    if (Menu == nullptr) return;
+    ui::UniqueMenu popup(CreatePopupMenu());
+    if (!popup) return;
+    Menu->QueryContextMenu(popup.get(), 0, kFirstCommandId, kLastCommandId, CMF_EXPLORE | CMF_CANRENAME);
+    const UINT chosen = TrackContextMenu(Menu, popup.get(), X, Y);
+    // Nothing chosen: the caller ends the run, as no end-of-run handler is set.
+    if (chosen == 0) return;
+    const UINT offset = chosen - kFirstCommandId;
+    const std::wstring verb = VerbOf(Menu, offset);
+    // "runas" starts an elevated copy of the command; the menus stay open
+    // while it asks for consent.
+    RunVerb(Menu, Item, verb, MAKEINTRESOURCEA(offset), !core::EqualsAsciiNoCase(verb, L"runas"));
+}
+
+UINT TFolderForm::TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y) {
+    // Kept in the window for the time of the menu loop, and put back as they
+    // were afterwards (a context menu may be tracked inside another one).
+    struct Keep {
+        TFolderForm& form;
+        Microsoft::WRL::ComPtr<IContextMenu2> menu2;
+        Microsoft::WRL::ComPtr<IContextMenu3> menu3;
+        ~Keep() {
+            form.FContextMenu2 = std::move(menu2);
+            form.FContextMenu3 = std::move(menu3);
+        }
+    } keep{*this, FContextMenu2, FContextMenu3};
+    FContextMenu3.Reset();
+    FContextMenu2.Reset();
+    if (FAILED(Menu->QueryInterface(IID_PPV_ARGS(&FContextMenu3)))) FContextMenu3.Reset();
+    if (!FContextMenu3 && FAILED(Menu->QueryInterface(IID_PPV_ARGS(&FContextMenu2)))) FContextMenu2.Reset();
+    // A menu whose owner is not the foreground window does not close on a
+    // click outside it.
+    SetForegroundWindow(Handle());
+    return static_cast<UINT>(TrackPopupMenuEx(Popup, TPM_RETURNCMD | TPM_RECURSE, X, Y, Handle(), nullptr));
+}
+
+bool TFolderForm::ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (!FContextMenu3 && !FContextMenu2) return false;
+    switch (msg) {
+        case WM_INITMENUPOPUP:
+        case WM_MENUCHAR:
+            break;
+        case WM_DRAWITEM:
+            // Our own owner-drawn list draws itself.
+            if (reinterpret_cast<const DRAWITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return false;
+            break;
+        case WM_MEASUREITEM:
+            if (reinterpret_cast<const MEASUREITEMSTRUCT*>(lp)->CtlType != ODT_MENU) return false;
+            break;
+        default:
+            return false;
+    }
+    if (FContextMenu3) {
+        LRESULT answer = 0;
+        if (FAILED(FContextMenu3->HandleMenuMsg2(msg, wp, lp, &answer))) return false;
+        result = answer;
+        return true;
+    }
+    // IContextMenu2 has no answer to give and knows nothing of WM_MENUCHAR.
+    if (msg == WM_MENUCHAR || FAILED(FContextMenu2->HandleMenuMsg(msg, wp, lp))) return false;
+    result = (msg == WM_INITMENUPOPUP) ? 0 : TRUE;
+    return true;
+}
+
+}  // namespace folder

@@ -1,0 +1,140 @@
+// The menu window's side of a command: rename with its own dialog, the
+// current directory moved around "open", the pause after "eject" and the
+// end-of-run handler after every verb.
+#include <string>
+
+#include "core/file_name.h"
+#include "folder/base_window.h"
+#include "folder/folder_form.h"
+#include "shell/shell_error.h"
+#include "shell/shell_utils.h"
+#include "ui/input_dialog.h"
+#include "ui/message_box.h"
+
+namespace folder {
+
+namespace {
+
+constexpr wchar_t kRenameCaption[] = L"名前の変更";
+constexpr wchar_t kRenamePrompt[] = L"新しい名前:";
+// A drive needs a moment after "eject" before the shell sees it gone.
+constexpr DWORD kEjectPauseMs = 1000;
+
+bool IsVerb(const std::wstring& verb, const wchar_t* name) { return core::EqualsAsciiNoCase(verb, name); }
+
+std::wstring CurrentDirectory() {
+    DWORD size = GetCurrentDirectoryW(0, nullptr);
+    if (size == 0) return {};
+    std::wstring dir(size, L'\0');
+    DWORD n = GetCurrentDirectoryW(size, dir.data());
+    dir.resize(n < size ? n : 0);
+    return dir;
+}
+
+std::wstring ParsingName(const TShellObject& item) {
+    if (!shell::DesktopFolder || item.AbsID == nullptr) return {};
+    return shell::GetParsingName(shell::DesktopFolder.Get(), item.AbsID);
+}
+
+std::wstring ProblemText(core::FileNameProblem problem) {
+    switch (problem) {
+        case core::FileNameProblem::Empty:
+            return L"名前を入力してください。";
+        case core::FileNameProblem::OnlyBlanksOrDots:
+            return L"空白とピリオドだけの名前は使えません。";
+        case core::FileNameProblem::ReservedCharacter:
+            return L"ファイル名に次の文字は使えません: \\ / : * ? \" < > |";
+        case core::FileNameProblem::ControlCharacter:
+            return L"ファイル名に制御文字は使えません。";
+        case core::FileNameProblem::None:
+            break;
+    }
+    return {};
+}
+
+HWND DialogOwner(HWND fallback) {
+    IBaseWindow* base = BaseWindow();
+    return base && base->Form().Handle() ? base->Form().Handle() : fallback;
+}
+
+}  // namespace
+
+HRESULT STDMETHODCALLTYPE TFolderForm::QueryInterface(REFIID riid, void** ppv) {
+    if (ppv == nullptr) return E_POINTER;
+    if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, IID_IShellCommandVerb)) {
+        *ppv = static_cast<IShellCommandVerb*>(this);
+        return S_OK;
+    }
+    *ppv = nullptr;
+    return E_NOINTERFACE;
+}
+
+// -1 as a ULONG: the count means nothing, the window's owner frees it.
+ULONG STDMETHODCALLTYPE TFolderForm::AddRef() { return static_cast<ULONG>(-1); }
+ULONG STDMETHODCALLTYPE TFolderForm::Release() { return static_cast<ULONG>(-1); }
+
+TShellObject* TFolderForm::SelectedObject() const {
+    const int index = FileView ? FileView->ItemIndex() : -1;
+    if (index < 0 || index >= FileList.Count()) return nullptr;
+    return dynamic_cast<TShellObject*>(FileList.Item(index).Tag);
+}
+
+HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, bool& Handled) {
+    try {
+        TShellObject* item = SelectedObject();
+        if (IsVerb(Verb, L"rename")) {
+            // Ours alone, confirmed or not: the shell is never asked.
+            Handled = true;
+            if (item) RenameEntry(*item);
+        } else if (IsVerb(Verb, L"open")) {
+            FSavePath = CurrentDirectory();
+            // A folder opens with itself as the current directory; for a file
+            // this fails, quietly, and nothing moves.
+            if (item) SetCurrentDirectoryW(ParsingName(*item).c_str());
+        }
+        return S_OK;
+    } catch (...) {
+        ui::Application().HandleException();
+        return E_UNEXPECTED;
+    }
+}
+
+HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
+    if (Succeeded) {
+        if (IsVerb(Verb, L"open")) {
+            if (!FSavePath.empty()) SetCurrentDirectoryW(FSavePath.c_str());
+        } else if (IsVerb(Verb, L"eject")) {
+            Sleep(kEjectPauseMs);
+        }
+    }
+    // Whatever the outcome, the run ends now (after "properties" once its
+    // sheet has come and gone).
+    if (IBaseWindow* base = BaseWindow()) base->InstallEndOfRun(IsVerb(Verb, L"properties"));
+    return S_OK;
+}
+
+void TFolderForm::RenameEntry(TShellObject& Item) {
+    const std::wstring path = ParsingName(Item);
+    const size_t cut = path.find_last_of(L"\\:");
+    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+    const std::wstring name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+
+    const HWND owner = DialogOwner(Handle());
+    std::wstring typed = name;
+    if (!ui::InputQuery(owner, kRenameCaption, kRenamePrompt, typed)) return;
+    if (typed == name) return;
+    // Checked, so that a typed "..\x" cannot move the file elsewhere.
+    if (const core::FileNameProblem problem = core::CheckFileName(typed); problem != core::FileNameProblem::None) {
+        ui::ShowMessageBox(owner, ProblemText(problem), kRenameCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!MoveFileW(path.c_str(), (folder + typed).c_str())) {
+        const DWORD error = GetLastError();
+        std::wstring text = L"「" + name + L"」の名前を「" + typed + L"」に変更できませんでした。";
+        const std::wstring reason = shell::SystemMessage(HRESULT_FROM_WIN32(error));
+        if (!reason.empty()) text += L"\n\n" + reason;
+        ui::ShowMessageBox(owner, text, kRenameCaption, MB_OK | MB_ICONERROR);
+    }
+}
+
+}  // namespace folder
