@@ -107,7 +107,7 @@ void TFolderForm::AddItem(TListedItem listed, HDC canvas, const ui::TMenuMetrics
         auto* object = new TShellObject(Namespace, listed.id.release());
         item->Tag = object;  // owned by this window from here on (FormDestroy)
         item->Caption = DoubleAmpersands(shell::GetInFolderName(object->Parent.Get(), object->RelID));
-        // MERGE: item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
+        item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
         item->HasSubMenu = listed.isFolder;
     } else {
         item->Caption = kNothingCaption;

@@ -1,5 +1,6 @@
 // The rows of a menu window: measured and drawn by their menu items, the
 // child window behind a folder row, and the mouse release on a row.
+#include "folder/base_window.h"
 #include "folder/folder_form.h"
 #include "ui/menu_metrics.h"
 
@@ -21,7 +22,18 @@ void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwne
 void TFolderForm::FileViewMouseUp(ui::TObject*, ui::TMouseButton Button, UINT, int, int) {
     const int index = FileView->ItemIndex();
     if (index < 0 || index >= FileList.Count()) return;
-    if (Button == ui::TMouseButton::Left) FileList.Item(index).Click();
+    ui::TMenuItem& item = FileList.Item(index);
+    if (Button == ui::TMouseButton::Left) {
+        item.Click();
+    } else if (Button == ui::TMouseButton::Right) {
+        POINT pointer{};
+        GetCursorPos(&pointer);
+        ShowContextMenu(dynamic_cast<TShellObject*>(item.Tag), pointer.x, pointer.y);
+        // Nothing was run (the menu was dismissed, or the row has no item):
+        // the run ends all the same.
+        IBaseWindow* base = BaseWindow();
+        if (base && !base->IdleSlot()) base->Form().Close();
+    }
 }
 
 bool TFolderForm::OpensSubMenu(int index) const {
