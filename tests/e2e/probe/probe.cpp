@@ -19,14 +19,20 @@
 //   --items          also one line per list box entry:
 //                    item list=0x.. index=0 selected=0 x=.. y=.. w=.. h=.. text="..."
 //   --all            list every top-level window, not only Quince's kinds
+//   --shell-order P  only the items of folder P (folders, others and hidden
+//                    items) as the shell sorts them by its first column:
+//                    entry index=0 folder=1 text="..."
 //
 // Rect values are GetWindowRect; x/y/w/h (not right/bottom) so that a
 // scenario compares them with xwininfo directly.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <shlobj.h>
+#include <shlwapi.h>
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -247,6 +253,45 @@ bool HasVisible(const std::wstring& cls) {
   return false;
 }
 
+// The folder's own order of its items: what a menu of it must show.
+int PrintShellOrder(const std::wstring& path) {
+  if (FAILED(OleInitialize(nullptr))) return 1;
+  IShellFolder* desktop = nullptr;
+  IShellFolder* folder = nullptr;
+  IEnumIDList* items = nullptr;
+  std::vector<LPITEMIDLIST> lists;
+  int rc = 1;
+  std::wstring buffer = path;
+  LPITEMIDLIST pidl = nullptr;
+  if (SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+      SUCCEEDED(desktop->ParseDisplayName(nullptr, nullptr, buffer.data(), nullptr, &pidl, nullptr)) &&
+      SUCCEEDED(desktop->BindToObject(pidl, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))) &&
+      folder->EnumObjects(nullptr, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN, &items) == S_OK) {
+    LPITEMIDLIST item = nullptr;
+    while (items->Next(1, &item, nullptr) == S_OK) lists.push_back(item);
+    std::stable_sort(lists.begin(), lists.end(), [folder](LPITEMIDLIST a, LPITEMIDLIST b) {
+      return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a, b))) < 0;
+    });
+    for (size_t i = 0; i < lists.size(); ++i) {
+      STRRET name{};
+      wchar_t text[MAX_PATH] = L"";
+      if (SUCCEEDED(folder->GetDisplayNameOf(lists[i], SHGDN_INFOLDER, &name))) StrRetToBufW(&name, lists[i], text, MAX_PATH);
+      LPCITEMIDLIST one = lists[i];
+      SFGAOF attributes = SFGAO_FOLDER;
+      bool isFolder = SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes)) && (attributes & SFGAO_FOLDER);
+      std::printf("entry index=%zu folder=%d text=%s\n", i, isFolder ? 1 : 0, Quoted(text).c_str());
+    }
+    rc = 0;
+  }
+  for (LPITEMIDLIST list : lists) CoTaskMemFree(list);
+  if (items) items->Release();
+  if (folder) folder->Release();
+  CoTaskMemFree(pidl);
+  if (desktop) desktop->Release();
+  OleUninitialize();
+  return rc;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -263,6 +308,7 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--processes") processes = true;
     else if (arg == L"--all") all = true;
     else if (arg == L"--items") gItems = true;
+    else if (arg == L"--shell-order" && i + 1 < argc) return PrintShellOrder(argv[++i]);
     else {
       std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all]\n");
       return 64;

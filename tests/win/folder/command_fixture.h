@@ -40,6 +40,15 @@ protected:
         ReportedErrors().clear();
     }
 
+    // Every show leaves no row selected; the commands act on the selected
+    // row, so put the selection back as a user's pointer would.
+    void ShowKeepingSelection() {
+        if (form_->Visible()) return;
+        const int selected = form_->FileView->ItemIndex();
+        form_->Show();
+        form_->FileView->SetItemIndex(selected);
+    }
+
     // Adds an entry for the item called name in parent and selects it.
     folder::TShellObject* AddSelected(const folder::TShellObject& parent, const std::wstring& name) {
         auto child = ChildNamed(parent, name);
@@ -53,7 +62,7 @@ protected:
     // Shows the window and runs the fake's menu through the hosting path;
     // step(state) runs on every timer tick until it returns true.
     void Track(folder::TShellObject* item, const std::function<bool(int&)>& step) {
-        if (!form_->Visible()) form_->Show();
+        ShowKeepingSelection();
         // Key messages left over from an earlier menu (the key-up, the
         // character of Return) would reach this one first.
         PumpFor(30);

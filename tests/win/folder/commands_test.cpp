@@ -194,7 +194,7 @@ TEST_F(CommandTest, ClickOnABatchFileRunsItAndEndsTheRun) {
     }
     auto root = RootObject(tree.root());
     AddSelected(*root, L"run.cmd");
-    form_->Show();
+    ShowKeepingSelection();
     const std::wstring before = CurrentDirectory();
     form_->MenuItemClick(&form_->FileList.Item(0));
 
@@ -215,7 +215,7 @@ TEST_F(CommandTest, ClickOnABatchFileRunsItAndEndsTheRun) {
 
 TEST_F(CommandTest, ClickOnAnEntryWithoutShellItemClosesTheBaseWindow) {
     AddEntry(*form_, L"(なし)", nullptr);
-    form_->Show();
+    ShowKeepingSelection();
     ui::TMenuItem& item = form_->FileList.Item(0);
     form_->MenuItemClick(&item);
     EXPECT_FALSE(Base().Visible());
