@@ -8,9 +8,7 @@
 
 namespace ui {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 1;
-}
+WNDPROC TListBox::listProc_ = nullptr;
 
 TListBox::TListBox(TForm& parent, int id) : TControl(parent) {
     HWND wnd = CreateWindowExW(0, L"LISTBOX", L"",
@@ -19,30 +17,46 @@ TListBox::TListBox(TForm& parent, int id) : TControl(parent) {
                                0, 0, 0, 0, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr);
     if (!wnd) throw core::Error(L"CreateWindowEx failed for LISTBOX");
-    SetWindowSubclass(wnd, &TListBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    // Subclassed the classic way rather than with SetWindowSubclass: under
+    // Wine every message through comctl32's subclass chain costs some 30 us,
+    // and filling a folder of 11,000 rows sends three messages a row (about
+    // a second and a half of the listing, against 0.25 s this way). The
+    // list box leaves GWLP_USERDATA to its user.
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TListBox::StaticWndProc)));
+    if (!listProc_) listProc_ = previous;
     SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
     AttachWindow(wnd);
 }
 
 TListBox::~TListBox() {
-    if (Handle()) RemoveWindowSubclass(Handle(), &TListBox::SubclassProc, kSubclassId);
+    // The window outlives this object only until ~TControl destroys it;
+    // its last messages go straight to the system list.
+    if (Handle()) {
+        SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_));
+        SetWindowLongPtrW(Handle(), GWLP_USERDATA, 0);
+    }
 }
 
-LRESULT CALLBACK TListBox::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<TListBox*>(ref);
-    if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(wnd, &TListBox::SubclassProc, kSubclassId);
-        return DefSubclassProc(wnd, msg, wp, lp);
+LRESULT CALLBACK TListBox::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TListBox*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (!self || msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc_));
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+        return CallWindowProcW(listProc_, wnd, msg, wp, lp);
     }
     try {
         return self->WndProc(msg, wp, lp);
     } catch (...) {
         Application().HandleException();
-        return DefSubclassProc(wnd, msg, wp, lp);
+        return CallWindowProcW(listProc_, wnd, msg, wp, lp);
     }
 }
 
-LRESULT TListBox::CallDefault(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(Handle(), msg, wp, lp); }
+LRESULT TListBox::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
+    return CallWindowProcW(listProc_, Handle(), msg, wp, lp);
+}
 
 LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {

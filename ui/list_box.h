@@ -62,7 +62,9 @@ protected:
     LRESULT CallDefault(UINT msg, WPARAM wp, LPARAM lp);
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+    // The system list's own procedure (one for every LISTBOX window).
+    static WNDPROC listProc_;
     HDC canvas_ = nullptr;
     int itemHeight_ = 16;
 };
