@@ -175,6 +175,8 @@ TEST_F(Navigation, RightOpensTheSelectedFolderWithItsFirstRowSelected) {
     TFolderForm& child = ChildOfA();
     ASSERT_TRUE(child.Visible());
     EXPECT_EQ(child.FileView->ItemIndex(), 0);
+    // The child is the active window, and its list takes the keys.
+    EXPECT_EQ(GetFocus(), child.FileView->Handle());
     // Right went no further than this window: the list kept its selection.
     EXPECT_EQ(root_->FileView->ItemIndex(), a_);
 
