@@ -52,14 +52,20 @@ void TFolderForm::CreateComponents() {
     UpButton = std::make_unique<ui::TPaintBox>(*this);
     UpButton->SetAlign(ui::TAlign::Top);
     UpButton->SetHeight(16);
+    UpButton->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
+    UpButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
     DownButton = std::make_unique<ui::TPaintBox>(*this);
     DownButton->SetAlign(ui::TAlign::Bottom);
     DownButton->SetHeight(16);
+    DownButton->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
+    DownButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
     FileView = std::make_unique<TListBox>(*this, kFileViewId);
     FileView->SetAlign(ui::TAlign::Client);
     FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};
     FileView->OnDrawItem = {this, &TFolderForm::FileViewDrawItem};
     FileView->OnMouseUp = {this, &TFolderForm::FileViewMouseUp};
+    FileView->OnMouseMove = {this, &TFolderForm::FileViewMouseMove};
+    FileView->OnKeyDown = {this, &TFolderForm::FileViewKeyDown};
     SetActiveControl(FileView->Handle());
     FileList.Images = &ShellImages;
 }
@@ -129,6 +135,7 @@ void TFolderForm::TrackHover(DWORD Flags) {
 }
 
 LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_MOUSEHOVER) FileViewHover(lp);
     // While a shell context menu is up, its handler sees its menu's messages first.
     if (LRESULT result = 0; ForwardMenuMessage(msg, wp, lp, result)) return result;
     return ui::TForm::WndProc(msg, wp, lp);

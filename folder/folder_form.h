@@ -60,6 +60,20 @@ public:
     // Number of TFolderForms alive in the process (for leak checks).
     static long LiveCount() noexcept;
 
+    // ---- Navigation (folder_navigation.cpp) ----
+    // The row under the pointer is the selected row; a move arms the hover.
+    void FileViewMouseMove(ui::TObject* Sender, UINT Shift, int X, int Y);
+    // Enter, Escape, Left and Right walk the rows and windows; the paging
+    // keys are swallowed; everything else is the list's own.
+    void FileViewKeyDown(ui::TObject* Sender, WORD& Key, UINT Shift);
+    void UDButtonMouseEnter(ui::TObject* Sender);
+    // Scrolls one row at once, then one every 125 ms while the left button is held.
+    void UDButtonMouseDown(ui::TObject* Sender, ui::TMouseButton Button, UINT Shift, int X, int Y);
+    // Closes the open children, then shows the selected row's child window
+    // and gives it back; null when the selected row opens none.
+    TFolderForm* OpenSubMenu();
+    // ---- end of navigation ----
+
     // ---- Shell commands (shell_commands.cpp, context_menu.cpp, verb_handling.cpp) ----
     // Runs "open" on Item through its context menu. Item may be null.
     void InvokeDefaultCommand(TShellObject* Item);
@@ -107,6 +121,13 @@ private:
 
     // The child window of row i if it has been made, or null.
     TFolderForm* SubMenu(int index) const;
+
+    // ---- Navigation ----
+    // WM_MOUSEHOVER passed on by FileView: opens the rested-on row's child.
+    void FileViewHover(LPARAM lp);
+    // Whether FileView can scroll one row that way (the press loop's test).
+    bool CanScrollList(bool up) const;
+    // ---- end of navigation ----
 
     // ---- Shell commands ----
     // Runs Verb through Menu with the pre- and post-processing of the window.

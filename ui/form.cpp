@@ -173,6 +173,14 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SIZE:
             Realign();
             break;
+        case WM_SETFOCUS:
+            // An activated form takes the focus itself (DefWindowProc's
+            // WM_ACTIVATE); its active control is what should get the keys.
+            if (activeControl_ && IsWindow(activeControl_)) {
+                ::SetFocus(activeControl_);
+                return 0;
+            }
+            break;
         case WM_CLOSE:
             Close();
             return 0;

@@ -80,11 +80,13 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (OnMouseMove) OnMouseMove(this, static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             break;
         case WM_LBUTTONUP:
-        case WM_RBUTTONUP: {
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: {
             LRESULT r = CallDefault(msg, wp, lp);
-            if (OnMouseUp)
-                OnMouseUp(this, msg == WM_LBUTTONUP ? TMouseButton::Left : TMouseButton::Right,
-                          static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+            const TMouseButton button = msg == WM_LBUTTONUP   ? TMouseButton::Left
+                                        : msg == WM_RBUTTONUP ? TMouseButton::Right
+                                                              : TMouseButton::Middle;
+            if (OnMouseUp) OnMouseUp(this, button, static_cast<UINT>(wp), GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
             return r;
         }
         case WM_MOUSEWHEEL: {

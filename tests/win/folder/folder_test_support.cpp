@@ -70,6 +70,7 @@ void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TS
     item->Caption = caption;
     item->Tag = tag;
     item->Enabled = tag != nullptr || child != nullptr;
+    item->HasSubMenu = child != nullptr;
     form.FileList.Add(std::move(item));
     form.FileView->AddItem(caption, child);
 }

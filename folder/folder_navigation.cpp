@@ -1,0 +1,123 @@
+// Pointer and keyboard navigation through a menu window and its children:
+// the row under the pointer is selected, resting on it opens its child, keys
+// walk rows and windows, and the scroll buttons repeat while held.
+#include "folder/folder_form.h"
+#include "ui/application.h"
+
+namespace folder {
+
+namespace {
+
+constexpr DWORD kScrollRepeatMs = 125;
+
+// A button is the up button when it sits at the top of the window's client
+// area (the painting decides the same way).
+bool AtTopOfWindow(const ui::TControl& control) {
+    RECT r{};
+    GetWindowRect(control.Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return r.top == 0;
+}
+
+// Waits up to ms while the left button stays down. A plain Sleep would see
+// the release only afterwards; here a button message ends the wait early
+// and is handled at once. False once the button is seen up.
+bool WaitWhileLeftHeld(DWORD ms) {
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return true;
+        const DWORD left = static_cast<DWORD>(end - now);
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_MOUSEBUTTON) == WAIT_TIMEOUT) return true;
+        ui::Application().ProcessMessages();
+        if (GetKeyState(VK_LBUTTON) >= 0 || ui::Application().Terminated()) return false;
+    }
+}
+
+}  // namespace
+
+void TFolderForm::FileViewMouseMove(ui::TObject*, UINT, int X, int Y) {
+    // Windows repeats a move at the same place (a window shown or scrolled
+    // under a resting pointer): it must neither reselect nor restart the delay.
+    if (X == FLastCursorPos.x && Y == FLastCursorPos.y) return;
+    const int row = FileView->ItemAtPos(POINT{X, Y});
+    if (row != FileView->ItemIndex()) FileView->SetItemIndex(row);
+    FLastCursorPos = POINT{X, Y};
+    TrackHover(TME_HOVER);
+}
+
+void TFolderForm::FileViewHover(LPARAM lp) {
+    // A hover already queued when the window hid may still arrive.
+    if (!Visible() || !FileView) return;
+    const POINT at{static_cast<LONG>(LOWORD(lp)), static_cast<LONG>(HIWORD(lp))};
+    // After the keyboard has moved the selection, the resting pointer no
+    // longer names the selected row: nothing opens.
+    if (FileView->ItemIndex() == FileView->ItemAtPos(at)) OpenSubMenu();
+}
+
+TFolderForm* TFolderForm::OpenSubMenu() {
+    CloseSubMenus();
+    const int index = FileView->ItemIndex();
+    if (index < 0 || !OpensSubMenu(index)) return nullptr;
+    TFolderForm* child = ChildForm(index);
+    if (!child) return nullptr;
+    child->Show();
+    return child;
+}
+
+void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
+    const int index = FileView->ItemIndex();
+    switch (Key) {
+        case VK_RETURN:
+            // Click checks the enabled flag: the placeholder does nothing.
+            if (index >= 0 && index < FileList.Count()) FileList.Item(index).Click();
+            break;
+        case VK_ESCAPE:
+            Close();
+            break;
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_END:
+        case VK_HOME:
+            Key = 0;
+            break;
+        case VK_LEFT:
+            if (dynamic_cast<TFolderForm*>(Owner())) Close();
+            Key = 0;
+            break;
+        case VK_RIGHT:
+            if (index >= 0) {
+                if (TFolderForm* child = OpenSubMenu()) child->FileView->SetItemIndex(0);
+            }
+            Key = 0;
+            break;
+        default:
+            break;
+    }
+}
+
+void TFolderForm::UDButtonMouseEnter(ui::TObject*) { FileView->SetItemIndex(-1); }
+
+bool TFolderForm::CanScrollList(bool up) const {
+    if (up) return FileView->TopIndex() > 0;
+    return FileView->BottomIndex() < FileView->Count() - 1;
+}
+
+void TFolderForm::UDButtonMouseDown(ui::TObject* Sender, ui::TMouseButton, UINT, int, int) {
+    auto* button = dynamic_cast<ui::TControl*>(Sender);
+    if (!button) return;
+    const bool up = AtTopOfWindow(*button);
+    // The button pressed is not what counts: the loop runs only while the
+    // left one is down, so a right press alone scrolls nothing.
+    while (CanScrollList(up) && GetKeyState(VK_LBUTTON) < 0) {
+        SendMessageW(FileView->Handle(), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
+        const bool held = WaitWhileLeftHeld(kScrollRepeatMs);
+        ui::Application().ProcessMessages();
+        UpButton->Invalidate();
+        DownButton->Invalidate();
+        // Messages handled in here may have ended the run or closed the window.
+        if (!held || ui::Application().Terminated() || !Visible()) break;
+    }
+}
+
+}  // namespace folder
