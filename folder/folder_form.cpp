@@ -55,6 +55,8 @@ void TFolderForm::CreateComponents() {
     DownButton = std::make_unique<ui::TPaintBox>(*this);
     DownButton->SetAlign(ui::TAlign::Bottom);
     DownButton->SetHeight(16);
+    UpButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
+    DownButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
     FileView = std::make_unique<TListBox>(*this, kFileViewId);
     FileView->SetAlign(ui::TAlign::Client);
     FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};
