@@ -7,6 +7,8 @@
 #include "folder/icon_lookup_pool.h"
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
+#include "ui/form.h"
+#include "ui/handles.h"
 
 namespace folder {
 
@@ -77,15 +79,27 @@ void TIconLookups::Apply(int index, const ui::TMenuItem* item, int icon) {
     list.Item(index).ImageIndex = icon;
     if (icon < 0 || !form_.FileView) return;
 
-    // The row where it is now, in its present state: the list draws it
-    // itself. Rows scrolled out of sight are drawn when they come back.
+    // The row where it is now, in its present state, drawn at once through
+    // the list's own owner-draw path. Invalidating would do as well under
+    // Windows, but the system list (Wine's too) then redraws every visible
+    // row, clipped, for each icon that arrives.
     HWND view = form_.FileView->Handle();
     if (!view || !IsWindowVisible(view)) return;
-    RECT row = form_.FileView->ItemRect(index);
-    RECT client = form_.FileView->ClientRect();
+    const RECT row = form_.FileView->ItemRect(index);
+    const RECT client = form_.FileView->ClientRect();
     RECT visible{};
-    if (!IntersectRect(&visible, &row, &client)) return;
-    RedrawWindow(view, &visible, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (!IntersectRect(&visible, &row, &client)) return;  // drawn when scrolled back
+    ui::WindowDC canvas(view);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID(view));
+    dis.itemID = static_cast<UINT>(index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = form_.FileView->ItemIndex() == index ? ODS_SELECTED : 0;
+    dis.hwndItem = view;
+    dis.hDC = canvas.get();
+    dis.rcItem = row;
+    SendMessageW(view, ui::kReflectBase + WM_DRAWITEM, dis.CtlID, reinterpret_cast<LPARAM>(&dis));
 }
 
 }  // namespace folder
