@@ -46,12 +46,16 @@ void TMenuItem::DrawIcon(HDC canvas, const RECT& rect, const TMenuMetrics& metri
 }
 
 void TMenuItem::DrawClassic(HDC canvas, const RECT& rect, bool selected, const TMenuMetrics& metrics) const {
-    FillRect(canvas, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+    // Flat menus (the XP-style classic look, and Wine's default) highlight
+    // in the menu highlight colour and grey disabled text without embossing.
+    BOOL flat = FALSE;
+    SystemParametersInfoW(SPI_GETFLATMENU, 0, &flat, 0);
+    FillRect(canvas, &rect, GetSysColorBrush(selected ? (flat ? COLOR_MENUHILIGHT : COLOR_HIGHLIGHT) : COLOR_MENU));
     DrawIcon(canvas, rect, metrics);
     SelectGuard font(canvas, metrics.Font());
     SetBkMode(canvas, TRANSPARENT);
     RECT text = CaptionRect(rect, metrics);
-    if (!Enabled && !selected) {
+    if (!Enabled && !selected && !flat) {
         // The classic greyed look: an embossed copy under the grey text.
         RECT shadow = text;
         OffsetRect(&shadow, 1, 1);
