@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -37,6 +38,11 @@ int GatedResolver(LPCITEMIDLIST absolute) {
     if (absolute == g_original) g_ownCopy = false;
     WaitForSingleObject(g_gate, 10000);
     return g_answer.load();
+}
+
+int ThrowingResolver(LPCITEMIDLIST) {
+    ++g_calls;
+    throw std::runtime_error("icon handler failed");
 }
 
 // Pumps until done() or about ms milliseconds.
@@ -158,6 +164,16 @@ TEST_F(IconLookup, AnEntryTheShellHasNoIconForIsNotAskedAgain) {
     PumpFor(100);
     EXPECT_EQ(g_calls.load(), 1);
     EXPECT_EQ(State(1), TIconLookups::TState::None);
+}
+
+TEST_F(IconLookup, AFailingLookupShowsTheFirstIconAndIsNotRepeated) {
+    TIconLookups::SetResolver(&ThrowingResolver);
+    AddFileEntry(L"top.txt");
+    DrawRow(0);
+    ASSERT_TRUE(PumpUntil([&] { return Item(0).ImageIndex == 0; }));
+    DrawRow(0);
+    PumpFor(50);
+    EXPECT_EQ(g_calls.load(), 1);
 }
 
 TEST_F(IconLookup, AnIconArrivingAfterAScrollIsPaintedOnlyWhereItsRowIsNow) {
