@@ -59,6 +59,8 @@ void TFolderForm::CreateComponents() {
     DownButton->SetHeight(16);
     DownButton->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
     DownButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
+    UpButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
+    DownButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
     FileView = std::make_unique<TListBox>(*this, kFileViewId);
     FileView->SetAlign(ui::TAlign::Client);
     FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "folder/icon_lookup.h"
 #include "folder/list_box.h"
 #include "folder/shell_command_verb.h"
 #include "folder/shell_object.h"
@@ -73,6 +74,15 @@ public:
     // and gives it back; null when the selected row opens none.
     TFolderForm* OpenSubMenu();
     // ---- end of navigation ----
+    // ---- Row drawing and scroll buttons (folder_rows.cpp, folder_buttons_paint.cpp) ----
+    // Paint event of UpButton and DownButton: the arrow of the button's
+    // direction, dimmed when FileView cannot scroll that way.
+    void UDButtonPaint(ui::TObject* Sender);
+    // Whether FileView can scroll one row up (Up) or down.
+    bool CanScroll(bool Up) const;
+    // The icon lookups of this window's entries.
+    TIconLookups& IconLookups() noexcept { return FIconLookups; }
+    // ---- end of row drawing ----
 
     // ---- Shell commands (shell_commands.cpp, context_menu.cpp, verb_handling.cpp) ----
     // Runs "open" on Item through its context menu. Item may be null.
@@ -125,8 +135,6 @@ private:
     // ---- Navigation ----
     // WM_MOUSEHOVER passed on by FileView: opens the rested-on row's child.
     void FileViewHover(LPARAM lp);
-    // Whether FileView can scroll one row that way (the press loop's test).
-    bool CanScrollList(bool up) const;
     // ---- end of navigation ----
 
     // ---- Shell commands ----
@@ -142,6 +150,10 @@ private:
     Microsoft::WRL::ComPtr<IContextMenu2> FContextMenu2;
     Microsoft::WRL::ComPtr<IContextMenu3> FContextMenu3;
     // ---- end of shell commands ----
+
+    // ---- Row drawing ----
+    TIconLookups FIconLookups{*this};
+    // ---- end of row drawing ----
 
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;

@@ -98,18 +98,13 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
 
 void TFolderForm::UDButtonMouseEnter(ui::TObject*) { FileView->SetItemIndex(-1); }
 
-bool TFolderForm::CanScrollList(bool up) const {
-    if (up) return FileView->TopIndex() > 0;
-    return FileView->BottomIndex() < FileView->Count() - 1;
-}
-
 void TFolderForm::UDButtonMouseDown(ui::TObject* Sender, ui::TMouseButton, UINT, int, int) {
     auto* button = dynamic_cast<ui::TControl*>(Sender);
     if (!button) return;
     const bool up = AtTopOfWindow(*button);
     // The button pressed is not what counts: the loop runs only while the
     // left one is down, so a right press alone scrolls nothing.
-    while (CanScrollList(up) && GetKeyState(VK_LBUTTON) < 0) {
+    while (CanScroll(up) && GetKeyState(VK_LBUTTON) < 0) {
         SendMessageW(FileView->Handle(), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
         const bool held = WaitWhileLeftHeld(kScrollRepeatMs);
         ui::Application().ProcessMessages();

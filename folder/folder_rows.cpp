@@ -1,7 +1,9 @@
 // The rows of a menu window: measured and drawn by their menu items, the
 // child window behind a folder row, and the mouse release on a row.
+#include "core/arrow_geometry.h"
 #include "folder/base_window.h"
 #include "folder/folder_form.h"
+#include "ui/menu_arrow.h"
 #include "ui/menu_metrics.h"
 
 namespace folder {
@@ -16,7 +18,36 @@ void TFolderForm::FileViewMeasureItem(ui::TObject*, int Index, int& Height) {
 
 void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwnerDrawState State) {
     if (Index < 0 || Index >= FileList.Count()) return;
-    FileList.Item(Index).DrawItem(FileView->Canvas(), Rect, State, RowMetrics());
+    HDC canvas = FileView->Canvas();
+    ui::TMenuItem& item = FileList.Item(Index);
+    item.DrawItem(canvas, Rect, State, RowMetrics(), FileView->MenuTheme.Get(FileView->Handle()));
+    const bool selected = (State & ODS_SELECTED) != 0;
+
+    if (OpensSubMenu(Index)) {
+        const auto arrow = core::SubMenuArrowFor(Rect.left, Rect.top, Rect.right, Rect.bottom);
+        ui::DrawArrow(canvas, core::ArrowDirection::Right, arrow.size, arrow.origin.x, arrow.origin.y,
+                      GetSysColor(selected ? COLOR_BTNHIGHLIGHT : COLOR_BTNTEXT));
+    }
+
+    // A selected row of a child window keeps the row leading to it selected
+    // in the parent; the parent's redraw of that row does the same in turn.
+    auto* parent = dynamic_cast<TFolderForm*>(Owner());
+    if (selected && parent && parent->FileView) {
+        TListBox& list = *parent->FileView;
+        const int current = list.ItemIndex();
+        if (current < 0 || list.Objects(current) != this) {
+            const int count = list.Count();
+            for (int i = 0; i < count; ++i) {
+                if (list.Objects(i) == this) {
+                    list.SetItemIndex(i);
+                    break;
+                }
+            }
+        }
+    }
+
+    auto* entry = dynamic_cast<TShellObject*>(item.Tag);
+    if (entry && item.ImageIndex < 0) FIconLookups.Request(Index, item, entry->AbsID);
 }
 
 void TFolderForm::FileViewMouseUp(ui::TObject*, ui::TMouseButton Button, UINT, int, int) {

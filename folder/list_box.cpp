@@ -18,6 +18,9 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_NCCALCSIZE:
             return WMNCCalcSize(wp, lp);
+        case WM_THEMECHANGED:
+            MenuTheme.Reset();
+            break;
         case WM_MOUSEHOVER:
             // The window decides what a resting pointer opens.
             SendMessageW(GetParent(Handle()), msg, wp, lp);

@@ -3,6 +3,7 @@
 // event. The program's menus hold items as a model of rows; the rows measure
 // and draw themselves like native popup-menu items.
 #include <windows.h>
+#include <uxtheme.h>
 
 #include <memory>
 #include <string>
@@ -39,10 +40,16 @@ public:
     void MeasureItem(HDC canvas, const TMenuMetrics& metrics, int& width, int& height) const;
     // Draws the row into rect: the selection highlight for ODS_SELECTED, the
     // icon from the menu's image list, the caption ("&&" shows as "&"), and
-    // the greyed look of a disabled item.
-    void DrawItem(HDC canvas, const RECT& rect, TOwnerDrawState state, const TMenuMetrics& metrics) const;
+    // the greyed look of a disabled item. With theme (the visual style's
+    // "MENU" data, see menu_theme.h) the row is drawn with the style's popup
+    // parts; without, in the classic system colours.
+    void DrawItem(HDC canvas, const RECT& rect, TOwnerDrawState state, const TMenuMetrics& metrics,
+                  HTHEME theme = nullptr) const;
 
 private:
+    void DrawClassic(HDC canvas, const RECT& rect, bool selected, const TMenuMetrics& metrics) const;
+    void DrawThemed(HDC canvas, const RECT& rect, bool selected, const TMenuMetrics& metrics, HTHEME theme) const;
+    void DrawIcon(HDC canvas, const RECT& rect, const TMenuMetrics& metrics) const;
     friend class TPopupMenu;
     TPopupMenu* menu_ = nullptr;
 };

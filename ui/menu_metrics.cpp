@@ -46,6 +46,8 @@ TMenuMetrics::TMenuMetrics(UINT dpi, int iconWidth, int iconHeight)
     iconLeft_ = ScaleForDpi(kRowMargin + kIconPadding, dpi_);
     textLeft_ = iconLeft_ + iconWidth_ + ScaleForDpi(kIconPadding + kTextGap, dpi_);
     textRight_ = ScaleForDpi(kTextRightPadding, dpi_);
+    gutter_ = iconLeft_ + iconWidth_ + ScaleForDpi(kIconPadding, dpi_);
+    margin_ = ScaleForDpi(kRowMargin, dpi_);
 }
 
 int TMenuMetrics::TextWidth(HDC dc, const std::wstring& caption) const {

@@ -30,6 +30,10 @@ public:
     // Left edges of the icon and of the caption, from the row's left edge.
     int IconLeft() const noexcept { return iconLeft_; }
     int TextLeft() const noexcept { return textLeft_; }
+    // Width of the icon column (a themed menu's gutter), from the row's left edge.
+    int GutterWidth() const noexcept { return gutter_; }
+    // Left and right insets of a themed menu's selection highlight.
+    int ItemMargin() const noexcept { return margin_; }
     // Room kept right of the caption.
     int TextRightPadding() const noexcept { return textRight_; }
     // Width of a caption in the menu font; "&&" counts as one "&" and a
@@ -43,6 +47,7 @@ private:
     int textHeight_ = 0;
     int rowHeight_ = 0;
     int iconLeft_ = 0, textLeft_ = 0, textRight_ = 0;
+    int gutter_ = 0, margin_ = 0;
 };
 
 }  // namespace ui
