@@ -155,6 +155,10 @@ private:
     TIconLookups FIconLookups{*this};
     // ---- end of row drawing ----
 
+    // The keyboard focus or the pointer is in this window.
+    bool UserIsHere() const;
+    // This window's row in its parent, once the parent has made it.
+    int FParentRow = -1;
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;
     POINT FLastCursorPos{0, 0};

@@ -31,19 +31,18 @@ void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwne
 
     // A selected row of a child window keeps the row leading to it selected
     // in the parent; the parent's redraw of that row does the same in turn.
+    // Only while the user is in this window (its list has the keys or the
+    // pointer is over it): a repaint after the keyboard has moved the
+    // parent's selection elsewhere must not pull it back.
     auto* parent = dynamic_cast<TFolderForm*>(Owner());
-    if (selected && parent && parent->FileView) {
+    if (selected && parent && parent->FileView && UserIsHere()) {
         TListBox& list = *parent->FileView;
-        const int current = list.ItemIndex();
-        if (current < 0 || list.Objects(current) != this) {
-            const int count = list.Count();
-            for (int i = 0; i < count; ++i) {
-                if (list.Objects(i) == this) {
-                    list.SetItemIndex(i);
-                    break;
-                }
-            }
+        if (FParentRow < 0) {
+            // A child made by hand rather than by ChildForm: look once.
+            for (int i = 0, count = list.Count(); i < count && FParentRow < 0; ++i)
+                if (list.Objects(i) == this) FParentRow = i;
         }
+        if (FParentRow >= 0 && list.ItemIndex() != FParentRow) list.SetItemIndex(FParentRow);
     }
 
     auto* entry = dynamic_cast<TShellObject*>(item.Tag);
@@ -67,6 +66,14 @@ void TFolderForm::FileViewMouseUp(ui::TObject*, ui::TMouseButton Button, UINT, i
     }
 }
 
+bool TFolderForm::UserIsHere() const {
+    if (GetFocus() == FileView->Handle()) return true;
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const RECT bounds = BoundsRect();
+    return PtInRect(&bounds, pointer) != FALSE;
+}
+
 bool TFolderForm::OpensSubMenu(int index) const {
     return index >= 0 && index < FileList.Count() && FileList.Item(index).HasSubMenu;
 }
@@ -84,6 +91,8 @@ TFolderForm* TFolderForm::ChildForm(int index) {
     child->EnumFlags = EnumFlags;
     child->FileMask = FileMask;
     FileView->SetObject(index, child);
+    // Rows never change after the first show, so the child's row stays put.
+    child->FParentRow = index;
     return child;
 }
 

@@ -109,7 +109,19 @@ TEST_F(RowDrawing, ASelectedRowOfAChildSelectsTheRowLeadingToItUpTheChain) {
     AddEntry(*grandchild, L"leaf", nullptr);
     root_->FileView->SetItemIndex(0);
     MemoryCanvas canvas;
+    auto pointAt = [](TFolderForm& form) {
+        const RECT r = form.BoundsRect();
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    };
 
+    // Neither the keys nor the pointer are in the window (the keyboard has
+    // moved on in the parent, say): a repaint of its selected row takes
+    // nothing back.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+    DrawRow(*grandchild, 0, true, canvas.dc());
+    EXPECT_EQ(child->FileView->ItemIndex(), -1);
+
+    pointAt(*grandchild);
     // Unselected drawing moves nothing.
     DrawRow(*grandchild, 0, false, canvas.dc());
     EXPECT_EQ(child->FileView->ItemIndex(), -1);
@@ -117,6 +129,7 @@ TEST_F(RowDrawing, ASelectedRowOfAChildSelectsTheRowLeadingToItUpTheChain) {
     DrawRow(*grandchild, 0, true, canvas.dc());
     EXPECT_EQ(child->FileView->ItemIndex(), 2);
     // The parent's list redraws its newly selected row; that drawing carries on.
+    pointAt(*child);
     DrawRow(*child, 2, true, canvas.dc());
     EXPECT_EQ(root_->FileView->ItemIndex(), 1);
 
