@@ -132,7 +132,8 @@ int TListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_
 
 int TListBox::AddItem(const std::wstring& text, TObject* object) {
     int index = static_cast<int>(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
-    if (index >= 0) SendMessageW(Handle(), LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
+    // A new row's data is already 0: one message less per row of a big folder.
+    if (index >= 0 && object) SendMessageW(Handle(), LB_SETITEMDATA, index, reinterpret_cast<LPARAM>(object));
     return index;
 }
 
