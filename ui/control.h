@@ -33,6 +33,14 @@ public:
     // Places the control in rect (the form's layout does this).
     void PlaceIn(const RECT& rect);
 
+    // An owner-draw request the form reflects back to the control that sent
+    // it (message is WM_DRAWITEM or WM_MEASUREITEM). False: not taken, the
+    // form sends it on as a reflected message instead.
+    virtual bool Reflect(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) {
+        (void)message, (void)wp, (void)lp, (void)result;
+        return false;
+    }
+
 protected:
     // The control's window, made by the derived class's constructor.
     void AttachWindow(HWND wnd);

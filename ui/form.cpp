@@ -188,15 +188,21 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             // Owner-drawn controls draw themselves: hand the request back to
             // the control that sent it. Menu items are not ours to draw here.
             auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-            if (dis->CtlType != ODT_MENU && dis->hwndItem)
+            if (dis->CtlType != ODT_MENU && dis->hwndItem) {
+                LRESULT result = 0;
+                if (TControl* c = ControlOf(dis->hwndItem); c && c->Reflect(msg, wp, lp, result)) return result;
                 return SendMessageW(dis->hwndItem, kReflectBase + msg, wp, lp);
+            }
             break;
         }
         case WM_MEASUREITEM: {
             auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
             if (mis->CtlType != ODT_MENU) {
-                if (HWND ctl = GetDlgItem(handle_, static_cast<int>(mis->CtlID)))
+                if (HWND ctl = GetDlgItem(handle_, static_cast<int>(mis->CtlID))) {
+                    LRESULT result = 0;
+                    if (TControl* c = ControlOf(ctl); c && c->Reflect(msg, wp, lp, result)) return result;
                     return SendMessageW(ctl, kReflectBase + msg, wp, lp);
+                }
             }
             break;
         }
@@ -299,6 +305,12 @@ void TForm::Click() {
 namespace ui {
 
 void TForm::AddControl(TControl* control) { controls_.push_back(control); }
+
+TControl* TForm::ControlOf(HWND wnd) const noexcept {
+    for (TControl* c : controls_)
+        if (c->Handle() == wnd) return c;
+    return nullptr;
+}
 
 void TForm::RemoveControl(TControl* control) noexcept {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());

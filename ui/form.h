@@ -102,6 +102,8 @@ public:
     // what is left).
     void AddControl(TControl* control);
     void RemoveControl(TControl* control) noexcept;
+    // The registered control whose window this is, or null.
+    TControl* ControlOf(HWND wnd) const noexcept;
     void Realign();
 
     // The form whose system window this is, or null.

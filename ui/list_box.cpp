@@ -54,6 +54,12 @@ LRESULT CALLBACK TListBox::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM l
     }
 }
 
+bool TListBox::Reflect(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (!Handle()) return false;
+    result = WndProc(kReflectBase + message, wp, lp);
+    return true;
+}
+
 LRESULT TListBox::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(listProc_, Handle(), msg, wp, lp);
 }

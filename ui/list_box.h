@@ -17,6 +17,10 @@ class TListBox : public TControl {
 public:
     TListBox(TForm& parent, int id);
     ~TListBox() override;
+    // Runs the reflected request through this list's window procedure
+    // directly: a folder of 11,000 rows is measured row by row while it
+    // fills, and a message round trip per row is measurable under Wine.
+    bool Reflect(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     int Count() const;
     // Adds a row; object is kept (not owned) beside it.
