@@ -12,15 +12,19 @@ bool TFolderForm::CanScroll(bool Up) const {
     return FileView->BottomIndex() < FileView->Count() - 1;
 }
 
+bool TFolderForm::IsUpButton(const ui::TControl& button) {
+    // Told apart by place: the up button is the one at the window's top.
+    RECT place{};
+    GetWindowRect(button.Handle(), &place);
+    MapWindowPoints(nullptr, GetParent(button.Handle()), reinterpret_cast<POINT*>(&place), 2);
+    return place.top == 0;
+}
+
 void TFolderForm::UDButtonPaint(ui::TObject* Sender) {
     auto* box = dynamic_cast<ui::TPaintBox*>(Sender);
     if (!box || !box->Canvas()) return;
     HDC canvas = box->Canvas();
-    // Told apart by place: the up button is the one at the window's top.
-    RECT place{};
-    GetWindowRect(box->Handle(), &place);
-    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
-    const bool up = place.top == 0;
+    const bool up = IsUpButton(*box);
 
     const RECT client = box->ClientRect();
     // The paint box erases nothing itself: the window's own background.

@@ -80,6 +80,8 @@ public:
     void UDButtonPaint(ui::TObject* Sender);
     // Whether FileView can scroll one row up (Up) or down.
     bool CanScroll(bool Up) const;
+    // Which scroll button a paint box is: the one at the window's top is up.
+    static bool IsUpButton(const ui::TControl& button);
     // The icon lookups of this window's entries.
     TIconLookups& IconLookups() noexcept { return FIconLookups; }
     // ---- end of row drawing ----

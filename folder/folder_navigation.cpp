@@ -10,15 +10,6 @@ namespace {
 
 constexpr DWORD kScrollRepeatMs = 125;
 
-// A button is the up button when it sits at the top of the window's client
-// area (the painting decides the same way).
-bool AtTopOfWindow(const ui::TControl& control) {
-    RECT r{};
-    GetWindowRect(control.Handle(), &r);
-    MapWindowPoints(nullptr, GetParent(control.Handle()), reinterpret_cast<POINT*>(&r), 2);
-    return r.top == 0;
-}
-
 // Waits up to ms while the left button stays down. A plain Sleep would see
 // the release only afterwards; here a button message ends the wait early
 // and is handled at once. False once the button is seen up.
@@ -101,7 +92,7 @@ void TFolderForm::UDButtonMouseEnter(ui::TObject*) { FileView->SetItemIndex(-1);
 void TFolderForm::UDButtonMouseDown(ui::TObject* Sender, ui::TMouseButton, UINT, int, int) {
     auto* button = dynamic_cast<ui::TControl*>(Sender);
     if (!button) return;
-    const bool up = AtTopOfWindow(*button);
+    const bool up = IsUpButton(*button);
     // The button pressed is not what counts: the loop runs only while the
     // left one is down, so a right press alone scrolls nothing.
     while (CanScroll(up) && GetKeyState(VK_LBUTTON) < 0) {
