@@ -122,9 +122,11 @@ private:
     };
     // Lists Namespace's folder: the kept items in the order they are shown.
     std::vector<TListedItem> CreateIDList();
-    // Adds one entry (the placeholder for a null id) and widens `width` to it;
+    // Adds one entry (the placeholder for a null id) captioned with the
+    // item's in-folder name, and widens `width` to it;
     // `height` becomes its row height.
-    void AddItem(TListedItem item, HDC canvas, const ui::TMenuMetrics& metrics, int& width, int& height);
+    void AddItem(TListedItem item, const std::wstring& name, HDC canvas, const ui::TMenuMetrics& metrics, int& width,
+                 int& height);
     // Fills the window on its first show; gives the widest entry and the row height.
     void Populate(int& width, int& height);
     // The work area of the monitor this window opens on.

@@ -7,6 +7,7 @@
 
 #include "core/wildcard.h"
 #include "folder/folder_form.h"
+#include "shell/in_folder_names.h"
 #include "shell/shell_error.h"
 #include "shell/shell_utils.h"
 #include "ui/handles.h"
@@ -100,13 +101,14 @@ std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     return list;
 }
 
-void TFolderForm::AddItem(TListedItem listed, HDC canvas, const ui::TMenuMetrics& metrics, int& width, int& height) {
+void TFolderForm::AddItem(TListedItem listed, const std::wstring& name, HDC canvas, const ui::TMenuMetrics& metrics,
+                          int& width, int& height) {
     auto item = std::make_unique<ui::TMenuItem>();
     if (listed.id) {
         // The shell object adopts the list, also when it cannot be made.
         auto* object = new TShellObject(Namespace, listed.id.release());
         item->Tag = object;  // owned by this window from here on (FormDestroy)
-        item->Caption = DoubleAmpersands(shell::GetInFolderName(object->Parent.Get(), object->RelID));
+        item->Caption = DoubleAmpersands(name);
         item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
         item->HasSubMenu = listed.isFolder;
     } else {
@@ -128,8 +130,19 @@ void TFolderForm::Populate(int& width, int& height) {
     FileView->Reserve(static_cast<int>(list.size()), list.size() * 32 * sizeof(wchar_t));
     const ui::TMenuMetrics& metrics = RowMetrics();
     ui::WindowDC canvas(FileView->Handle());
-    for (TListedItem& listed : list) AddItem(std::move(listed), canvas.get(), metrics, width, height);
-    if (FileList.Count() == 0) AddItem(TListedItem{}, canvas.get(), metrics, width, height);
+
+    // The names are asked ahead while the rows go in; each is taken before
+    // its list is handed to the entry.
+    std::vector<LPCITEMIDLIST> ids;
+    ids.reserve(list.size());
+    for (const TListedItem& listed : list) ids.push_back(listed.id.get());
+    shell::TInFolderNames names(Namespace ? Namespace->Current.Get() : nullptr, Namespace ? Namespace->AbsID : nullptr,
+                                ids);
+    for (size_t i = 0; i < list.size(); ++i) {
+        const std::wstring name = names.Take(i);
+        AddItem(std::move(list[i]), name, canvas.get(), metrics, width, height);
+    }
+    if (FileList.Count() == 0) AddItem(TListedItem{}, std::wstring(), canvas.get(), metrics, width, height);
 }
 
 }  // namespace folder

@@ -217,6 +217,8 @@ TEST_F(Population, ChildWindowsAreMadeOnlyWhenNeeded) {
     TFolderForm& form = Show(tree.root(), L"**", kFoldersOnly);
     ASSERT_EQ(form.FileList.Count(), 3000);
     EXPECT_EQ(Folders(form), 3000);
+    // Names asked ahead on another thread land on their own rows.
+    EXPECT_EQ(Captions(form), ShellOrder(tree.root()));
     // One window for the folder, none per sub-folder.
     EXPECT_EQ(TFolderForm::LiveCount(), formsBefore + 1);
     int windows = 0;
