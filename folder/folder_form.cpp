@@ -90,9 +90,15 @@ void TFolderForm::FormCreate(ui::TObject*) {
 void TFolderForm::FormHide(ui::TObject*) {
     // A hover armed just before the hide must not open a sub-menu afterwards.
     TrackHover(TME_CANCEL | TME_HOVER);
-    CloseSubMenus();
+    {
+        struct Hiding {
+            bool& flag;
+            ~Hiding() { flag = false; }
+        } hiding{FHiding = true};
+        CloseSubMenus();
+    }
     auto* parent = dynamic_cast<TFolderForm*>(Owner());
-    if (parent && parent->Visible()) parent->SetFocus();
+    if (parent && parent->Visible() && !parent->FHiding) parent->SetFocus();
 }
 
 void TFolderForm::FormDestroy(ui::TObject*) {

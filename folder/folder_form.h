@@ -163,6 +163,12 @@ private:
     bool UserIsHere() const;
     // This window's row in its parent, once the parent has made it.
     int FParentRow = -1;
+    // True while this window hides and closes its children. A child that
+    // closes meanwhile gives the keys to the window above this one, not
+    // back to this one, and keys that reach this one anyway (the system
+    // activates it when the focused child hides) do not make its selected
+    // row pull the parent's selection back to the row leading here.
+    bool FHiding = false;
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;
     POINT FLastCursorPos{0, 0};

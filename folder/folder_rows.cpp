@@ -32,10 +32,11 @@ void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwne
     // A selected row of a child window keeps the row leading to it selected
     // in the parent; the parent's redraw of that row does the same in turn.
     // Only while the user is in this window (its list has the keys or the
-    // pointer is over it): a repaint after the keyboard has moved the
-    // parent's selection elsewhere must not pull it back.
+    // pointer is over it, and it is not closing): a repaint after the
+    // keyboard has moved the parent's selection elsewhere must not pull it
+    // back, nor may the keys passing through a closing window.
     auto* parent = dynamic_cast<TFolderForm*>(Owner());
-    if (selected && parent && parent->FileView && UserIsHere()) {
+    if (selected && parent && parent->FileView && UserIsHere() && !FHiding) {
         TListBox& list = *parent->FileView;
         if (FParentRow < 0) {
             // A child made by hand rather than by ChildForm: look once.

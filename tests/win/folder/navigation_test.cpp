@@ -153,6 +153,21 @@ TEST_F(Navigation, RestingOnAFileRowClosesTheOpenChild) {
     EXPECT_FALSE(ChildOfA().Visible());
     EXPECT_EQ(root_->FileView->ItemIndex(), top_);
     EXPECT_EQ(VisibleMenus(), 1);
+
+    // Two deep, with the keys in the deepest window: closing it must not
+    // hand them back to the middle one, also closing, whose selected row
+    // would pull the root's selection back to "a" and reopen it.
+    RestOn(*root_, a_);
+    TFolderForm& child = ChildOfA();
+    const int sub = RowNamed(child, L"sub");
+    RestOn(child, sub);
+    ASSERT_TRUE(child.ChildForm(sub)->Visible());
+    child.ChildForm(sub)->FileView->SetFocus();
+    RestOn(*root_, top_);
+    EXPECT_FALSE(child.Visible());
+    EXPECT_FALSE(child.ChildForm(sub)->Visible());
+    EXPECT_EQ(root_->FileView->ItemIndex(), top_);
+    EXPECT_EQ(VisibleMenus(), 1);
 }
 
 TEST_F(Navigation, RestingAgainOnTheOpenFolderRowShowsItsChildAfresh) {
