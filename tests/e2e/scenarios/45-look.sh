@@ -1,0 +1,63 @@
+# shellcheck shell=bash
+# How the menus look: Quince's root menu beside a real popup menu of the same
+# rows (probe --native-menu), in one picture to compare by eye, and the root
+# menu at 150 % (LogPixels 144) in a prefix of its own.
+
+# C:\look: a sub-folder and two files, the rows the native menu imitates.
+_look_tree() {
+  local d=$WINEPREFIX/drive_c/look
+  rm -rf "$d"; mkdir -p "$d/alpha/inner"
+  : >"$d/alpha/one.txt"; : >"$d/bravo.txt"; : >"$d/charlie.txt"
+}
+
+# _look_start -- Quince on C:\look, rows listed; sets LOOK_ROOT, LOOK_LIST
+_look_start() {
+  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
+  _look_tree
+  start_quince 'C:\look\*' || return
+  local out
+  out=$(probe --wait TFolderForm --timeout 15000) || { fail "no visible TFolderForm within 15 s"; return; }
+  LOOK_ROOT=$(window_line TFolderForm <<<"$out" | field hwnd)
+  NAV_ROOT=$LOOK_ROOT
+  wait_until 5 _nav_rows_listed || { fail "the root menu lists no rows"; return; }
+  LOOK_LIST=$(_nav_list "$LOOK_ROOT")
+}
+
+# _look_row_height -- height of Quince's first row (probe --items)
+_look_row_height() { grep -E "^item list=$LOOK_LIST " "$NAV_STATE" | head -1 | field h; }
+
+# start_native_menu X Y -- probe's popup menu at X,Y; NATIVE_PID, NATIVE_OUT
+start_native_menu() {
+  NATIVE_OUT=$E2E_DIR/native-menu.txt; : >"$NATIVE_OUT"
+  wine "$E2E_PROBE" --native-menu "$1" "$2" >"$NATIVE_OUT" 2>>"$E2E_DIR/probe.err" &
+  NATIVE_PID=$!
+  wait_until 10 grep -q '^nativeitem index=3 ' "$NATIVE_OUT"
+}
+stop_native_menu() {
+  [ -n "${NATIVE_PID:-}" ] || return 0
+  kill "$NATIVE_PID" 2>/dev/null; wait "$NATIVE_PID" 2>/dev/null; NATIVE_PID=
+}
+_native_item() { tr -d '\r' <"$NATIVE_OUT" | grep -E "^nativeitem .*text=\"$1\"" | head -1; }
+
+scenario look_native_beside_quince
+scenario_look_native_beside_quince() {
+  _look_start || return
+  local win qx qy qw qh nx ny row cx cy nrow nh qh1
+  win=$(grep -E "^window hwnd=$LOOK_ROOT " "$NAV_STATE")
+  qx=$(field x <<<"$win") qy=$(field y <<<"$win") qw=$(field w <<<"$win") qh=$(field h <<<"$win")
+  # One row selected in each: bravo.txt under the pointer in Quince first.
+  row=$(_nav_item "$LOOK_LIST" bravo.txt); read -r cx cy <<<"$(_nav_centre "$row")"
+  mouse_to "$cx" "$cy"
+  wait_until 3 _nav_selected_is "$LOOK_ROOT" bravo.txt || { fail "the pointer did not select bravo.txt"; return; }
+  nx=$((qx + qw + 40)) ny=$qy
+  start_native_menu "$nx" "$ny" || { stop_native_menu; fail "the native menu did not show"; return; }
+  nrow=$(_native_item bravo.txt); read -r cx cy <<<"$(_nav_centre "$nrow")"
+  mouse_to "$cx" "$cy"; sleep 0.5
+  screenshot_settled native-vs-quince "$((qx - 20))" "$((qy - 20))" 520 $((qh + 80))
+  _nav_state
+  qh1=$(_look_row_height) nh=$(field h <<<"$nrow")
+  finding "rows: Quince ${qh1} px, native ${nh} px; Quince window ${qw}x$qh, native $(grep '^nativemenu ' "$NATIVE_OUT" | tr -d '\r' | field w)x$(grep '^nativemenu ' "$NATIVE_OUT" | tr -d '\r' | field h); Quince keeps bravo.txt selected: $( [ "$(_nav_selected "$LOOK_LIST")" = bravo.txt ] && echo yes || echo no)"
+  stop_native_menu
+  click_at "$BASE_X" "$BASE_Y"
+  expect_exit_0 "click on the base window"
+}
