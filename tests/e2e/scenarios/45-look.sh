@@ -61,3 +61,69 @@ scenario_look_native_beside_quince() {
   click_at "$BASE_X" "$BASE_Y"
   expect_exit_0 "click on the base window"
 }
+
+# _look_prefix_144 -- a prefix of its own (a copy of the template) with
+# LogPixels 144 and a warm wineserver, so the other scenarios keep 96 DPI.
+_look_prefix_144() {
+  LOOK_MAIN_PREFIX=$WINEPREFIX
+  quince_prefix "$E2E_PREFIX-144" || return 1
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >"$E2E_DIR/reg.log" 2>&1 || return 1
+  wineserver -p
+  wine cmd /c exit 0 >>"$E2E_DIR/reg.log" 2>&1
+}
+_look_prefix_back() {
+  [ -n "${LOOK_MAIN_PREFIX:-}" ] || return 0
+  stop_native_menu; stop_app
+  wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+  export WINEPREFIX=$LOOK_MAIN_PREFIX; LOOK_MAIN_PREFIX=
+}
+
+scenario look_144_dpi
+scenario_look_144_dpi() {
+  _look_start || return
+  local h96 w96
+  h96=$(_look_row_height) w96=$(grep -E "^window hwnd=$LOOK_ROOT " "$NAV_STATE" | field w)
+  click_at "$BASE_X" "$BASE_Y"
+  expect_exit_0 "click on the base window" || return
+  _look_prefix_144 || { _look_prefix_back; fail "could not prepare a prefix at 144 DPI"; return; }
+  _look_144 "$h96" "$w96"; local status=$?
+  _look_prefix_back
+  return $status
+}
+_look_144() {
+  local h96=$1 w96=$2 h144 win qx qy qw qh row cx cy
+  _look_start || return
+  h144=$(_look_row_height)
+  win=$(grep -E "^window hwnd=$LOOK_ROOT " "$NAV_STATE")
+  qx=$(field x <<<"$win") qy=$(field y <<<"$win") qw=$(field w <<<"$win") qh=$(field h <<<"$win")
+  row=$(_nav_item "$LOOK_LIST" bravo.txt); read -r cx cy <<<"$(_nav_centre "$row")"
+  mouse_to "$cx" "$cy"
+  wait_until 3 _nav_selected_is "$LOOK_ROOT" bravo.txt || { fail "the pointer did not select bravo.txt"; return; }
+  # At 150 % the rows grow by about half (font and icons scale).
+  (( h144 * 100 >= h96 * 130 )) || { fail "row height $h144 px at 144 DPI, $h96 px at 96"; return; }
+  screenshot_settled quince-144 "$((qx - 20))" "$((qy - 20))" "$((qw + 40))" $((qh + 40))
+  start_native_menu "$((qx + qw + 40))" "$qy" || { fail "the native menu did not show at 144 DPI"; return; }
+  local n; n=$(tr -d '\r' <"$NATIVE_OUT" | grep '^nativemenu ')
+  [ "$(field logpixels <<<"$n")" = 144 ] || { fail "the prefix reports LogPixels $(field logpixels <<<"$n")"; return; }
+  screenshot_settled native-vs-quince-144 "$((qx - 20))" "$((qy - 20))" 760 $((qh + 120))
+  finding "144 DPI: Quince rows $h144 px (96 DPI: $h96), window ${qw}x$qh (96 DPI width $w96); native rows $(_native_item bravo.txt | field h) px, menu font height $(field fontheight <<<"$n")"
+  stop_native_menu
+  # The shell's context menu of a file at 150 %: the rename dialog cannot be
+  # reached from it under Wine (its file menu has no rename item).
+  local before w menu=''
+  before=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | sort)
+  mouse_to "$cx" "$cy"; sleep 0.2
+  xdotool click 3
+  _look_new_override() {
+    for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+      grep -qx "$w" <<<"$before" && continue
+      xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && { menu=$w; return 0; }
+    done
+    return 1
+  }
+  wait_until 5 _look_new_override || { fail "no context menu after the right click at 144 DPI"; return; }
+  screenshot_settled context-menu-144
+  note "context menu $(x_geometry "$menu")"
+  key Escape
+  expect_exit_0 "Escape on the context menu"
+}
