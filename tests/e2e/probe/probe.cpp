@@ -27,7 +27,7 @@
 //                    disabled row), to set beside Quince's for comparison. Once
 //                    it shows, prints its window and each item's rect, then stays
 //                    up until the menu is dismissed or the probe is killed:
-//                    nativemenu x=.. y=.. w=.. h=.. font="..." height=..
+//                    nativemenu x=.. y=.. w=.. h=.. logpixels=.. textheight=.. smicon=WxH font=".."
 //                    nativeitem index=0 x=.. y=.. w=.. h=.. text="..."
 //
 // Rect values are GetWindowRect; x/y/w/h (not right/bottom) so that a
@@ -336,10 +336,24 @@ void ReportNativeMenu() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  std::printf("nativemenu hwnd=%s %s menuheight=%d logpixels=%d font=%s fontheight=%ld\n",
-              HwndText(menuWindow).c_str(), RectText(menuWindow).c_str(), GetSystemMetrics(SM_CYMENU),
-              [] { HDC s = GetDC(nullptr); int v = GetDeviceCaps(s, LOGPIXELSY); ReleaseDC(nullptr, s); return v; }(),
-              Quoted(metrics.lfMenuFont.lfFaceName).c_str(), metrics.lfMenuFont.lfHeight);
+  // What a row is made of: the menu font's cell height, the small icon
+  // metric and the size of the system's small icons.
+  HDC screen = GetDC(nullptr);
+  const int logPixels = GetDeviceCaps(screen, LOGPIXELSY);
+  HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+  HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(screen, &tm);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  int iconW = 0, iconH = 0;
+  if (gSmallIcons) ImageList_GetIconSize(gSmallIcons, &iconW, &iconH);
+  std::printf("nativemenu hwnd=%s %s menuheight=%d logpixels=%d fontheight=%ld textheight=%ld smicon=%dx%d "
+              "shellicons=%dx%d font=%s\n",
+              HwndText(menuWindow).c_str(), RectText(menuWindow).c_str(), GetSystemMetrics(SM_CYMENU), logPixels,
+              metrics.lfMenuFont.lfHeight, tm.tmHeight, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+              iconW, iconH, Quoted(metrics.lfMenuFont.lfFaceName).c_str());
   for (int i = 0, n = GetMenuItemCount(gNativeMenu); i < n; ++i) {
     RECT r{};
     GetMenuItemRect(gMenuOwner, gNativeMenu, static_cast<UINT>(i), &r);

@@ -75,6 +75,7 @@ _look_prefix_back() {
   [ -n "${LOOK_MAIN_PREFIX:-}" ] || return 0
   stop_native_menu; stop_app
   wineserver -k 2>/dev/null; wineserver -w 2>/dev/null
+  rm -rf "$E2E_PREFIX-144"
   export WINEPREFIX=$LOOK_MAIN_PREFIX; LOOK_MAIN_PREFIX=
 }
 
