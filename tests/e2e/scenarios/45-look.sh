@@ -18,6 +18,8 @@ _look_start() {
   local out
   out=$(probe --wait TFolderForm --timeout 15000) || { fail "no visible TFolderForm within 15 s"; return; }
   LOOK_ROOT=$(window_line TFolderForm <<<"$out" | field hwnd)
+  # The navigation helpers (40-navigation.sh) read the root from NAV_ROOT.
+  # shellcheck disable=SC2034
   NAV_ROOT=$LOOK_ROOT
   wait_until 5 _nav_rows_listed || { fail "the root menu lists no rows"; return; }
   LOOK_LIST=$(_nav_list "$LOOK_ROOT")
@@ -79,6 +81,17 @@ _look_prefix_back() {
   export WINEPREFIX=$LOOK_MAIN_PREFIX; LOOK_MAIN_PREFIX=
 }
 
+# _look_new_override -- an override-redirect window of the program that was not
+# there before (LOOK_BEFORE): the shell's context menu; sets LOOK_MENU
+_look_new_override() {
+  local w
+  for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+    grep -qx "$w" <<<"$LOOK_BEFORE" && continue
+    xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && { LOOK_MENU=$w; return 0; }
+  done
+  return 1
+}
+
 scenario look_144_dpi
 scenario_look_144_dpi() {
   _look_start || return
@@ -111,20 +124,12 @@ _look_144() {
   stop_native_menu
   # The shell's context menu of a file at 150 %: the rename dialog cannot be
   # reached from it under Wine (its file menu has no rename item).
-  local before w menu=''
-  before=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | sort)
+  LOOK_BEFORE=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | sort) LOOK_MENU=''
   mouse_to "$cx" "$cy"; sleep 0.2
   xdotool click 3
-  _look_new_override() {
-    for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
-      grep -qx "$w" <<<"$before" && continue
-      xwininfo -id "$w" 2>/dev/null | grep -q 'Override Redirect State: yes' && { menu=$w; return 0; }
-    done
-    return 1
-  }
   wait_until 5 _look_new_override || { fail "no context menu after the right click at 144 DPI"; return; }
   screenshot_settled context-menu-144
-  note "context menu $(x_geometry "$menu")"
+  note "context menu $(x_geometry "$LOOK_MENU")"
   key Escape
   expect_exit_0 "Escape on the context menu"
 }
