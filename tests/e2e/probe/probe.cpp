@@ -22,13 +22,22 @@
 //   --shell-order P  only the items of folder P (folders, others and hidden
 //                    items) as the shell sorts them by its first column:
 //                    entry index=0 folder=1 text="..."
+//   --native-menu X Y  a real popup menu (TrackPopupMenu) at X,Y, made like a
+//                    Quince folder menu (shell small icons, a sub-menu, a
+//                    disabled row), to set beside Quince's for comparison. Once
+//                    it shows, prints its window and each item's rect, then stays
+//                    up until the menu is dismissed or the probe is killed:
+//                    nativemenu x=.. y=.. w=.. h=.. logpixels=.. textheight=.. smicon=WxH font=".."
+//                    nativeitem index=0 x=.. y=.. w=.. h=.. text="..."
 //
 // Rect values are GetWindowRect; x/y/w/h (not right/bottom) so that a
 // scenario compares them with xwininfo directly.
 #include <windows.h>
 #include <tlhelp32.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
 
@@ -292,6 +301,143 @@ int PrintShellOrder(const std::wstring& path) {
   return rc;
 }
 
+
+// ---------------------------------------------------------------- native menu --
+
+// Items show shell small icons as shell menus do: HBMMENU_CALLBACK, the
+// owner draws the icon from the system image list (a 32-bit bitmap in
+// hbmpItem keeps its black background in Wine's menus).
+HIMAGELIST gSmallIcons = nullptr;
+
+int SmallIconIndex(const wchar_t* name, DWORD attributes) {
+  SHFILEINFOW info{};
+  gSmallIcons = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+      name, attributes, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES));
+  return gSmallIcons ? info.iIcon : -1;
+}
+
+HWND gMenuOwner = nullptr;
+HMENU gNativeMenu = nullptr;
+bool gMenuReported = false;
+
+BOOL CALLBACK FindMenuWindow(HWND wnd, LPARAM param) {
+  if (IsWindowVisible(wnd) && ClassOf(wnd) == L"#32768") {
+    *reinterpret_cast<HWND*>(param) = wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Once the menu is up (its loop goes idle): its window and the items' rects.
+void ReportNativeMenu() {
+  HWND menuWindow = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+  if (!menuWindow) return;
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  // What a row is made of: the menu font's cell height, the small icon
+  // metric and the size of the system's small icons.
+  HDC screen = GetDC(nullptr);
+  const int logPixels = GetDeviceCaps(screen, LOGPIXELSY);
+  HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+  HGDIOBJ old = SelectObject(screen, font);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(screen, &tm);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  int iconW = 0, iconH = 0;
+  if (gSmallIcons) ImageList_GetIconSize(gSmallIcons, &iconW, &iconH);
+  std::printf("nativemenu hwnd=%s %s menuheight=%d logpixels=%d fontheight=%ld textheight=%ld smicon=%dx%d "
+              "shellicons=%dx%d font=%s\n",
+              HwndText(menuWindow).c_str(), RectText(menuWindow).c_str(), GetSystemMetrics(SM_CYMENU), logPixels,
+              metrics.lfMenuFont.lfHeight, tm.tmHeight, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+              iconW, iconH, Quoted(metrics.lfMenuFont.lfFaceName).c_str());
+  for (int i = 0, n = GetMenuItemCount(gNativeMenu); i < n; ++i) {
+    RECT r{};
+    GetMenuItemRect(gMenuOwner, gNativeMenu, static_cast<UINT>(i), &r);
+    wchar_t text[256] = L"";
+    GetMenuStringW(gNativeMenu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    std::printf("nativeitem index=%d x=%ld y=%ld w=%ld h=%ld text=%s\n", i, r.left, r.top, r.right - r.left,
+                r.bottom - r.top, Quoted(text).c_str());
+  }
+  std::fflush(stdout);
+  gMenuReported = true;
+}
+
+LRESULT CALLBACK MenuOwnerProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_ENTERIDLE && wparam == MSGF_MENU && !gMenuReported) ReportNativeMenu();
+  if (msg == WM_MEASUREITEM && reinterpret_cast<MEASUREITEMSTRUCT*>(lparam)->CtlType == ODT_MENU) {
+    auto* m = reinterpret_cast<MEASUREITEMSTRUCT*>(lparam);
+    m->itemWidth = static_cast<UINT>(GetSystemMetrics(SM_CXSMICON));
+    m->itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYSMICON));
+    return TRUE;
+  }
+  if (msg == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lparam)->CtlType == ODT_MENU) {
+    auto* d = reinterpret_cast<DRAWITEMSTRUCT*>(lparam);
+    const int cy = GetSystemMetrics(SM_CYSMICON);
+    const int y = d->rcItem.top + (d->rcItem.bottom - d->rcItem.top - cy) / 2;
+    if (gSmallIcons && d->itemData)
+      ImageList_Draw(gSmallIcons, static_cast<int>(d->itemData) - 1, d->hDC, d->rcItem.left, y, ILD_TRANSPARENT);
+    return TRUE;
+  }
+  return DefWindowProcW(wnd, msg, wparam, lparam);
+}
+
+void AddItem(HMENU menu, const wchar_t* text, int icon, HMENU sub, bool enabled) {
+  MENUITEMINFOW item{};
+  item.cbSize = sizeof item;
+  item.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_DATA | (icon >= 0 ? MIIM_BITMAP : 0u) |
+               (sub ? MIIM_SUBMENU : 0u);
+  item.dwItemData = static_cast<ULONG_PTR>(icon + 1);
+  item.wID = static_cast<UINT>(GetMenuItemCount(menu) + 1);
+  item.dwTypeData = const_cast<wchar_t*>(text);
+  item.hbmpItem = HBMMENU_CALLBACK;
+  item.hSubMenu = sub;
+  item.fState = enabled ? MFS_ENABLED : MFS_DISABLED;
+  InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
+}
+
+// The owner window is never shown: a window of the probe that the window
+// manager could focus would deactivate Quince, which ends its run.
+int NativeMenu(int x, int y) {
+  CoInitialize(nullptr);
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = MenuOwnerProc;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"QuinceProbeMenuOwner";
+  RegisterClassW(&cls);
+  gMenuOwner = CreateWindowExW(WS_EX_TOOLWINDOW, cls.lpszClassName, L"probe native menu", WS_POPUP, x, y, 1, 1,
+                               nullptr, nullptr, cls.hInstance, nullptr);
+  if (!gMenuOwner) return 1;
+  const int folder = SmallIconIndex(L"C:\\folder", FILE_ATTRIBUTE_DIRECTORY);
+  const int text = SmallIconIndex(L"C:\\file.txt", FILE_ATTRIBUTE_NORMAL);
+  HMENU sub = CreatePopupMenu();
+  AddItem(sub, L"inner", folder, nullptr, true);
+  AddItem(sub, L"one.txt", text, nullptr, true);
+  gNativeMenu = CreatePopupMenu();
+  AddItem(gNativeMenu, L"alpha", folder, sub, true);
+  AddItem(gNativeMenu, L"bravo.txt", text, nullptr, true);
+  AddItem(gNativeMenu, L"charlie.txt", text, nullptr, true);
+  AddItem(gNativeMenu, L"(\x306a\x3057)", -1, nullptr, false);
+  // Icons in the check-mark column, as menus with pictures and no checks show them.
+  MENUINFO info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIM_STYLE;
+  info.dwStyle = MNS_CHECKORBMP;
+  SetMenuInfo(gNativeMenu, &info);
+  SetMenuInfo(sub, &info);
+  std::printf("nativeicons folder=%d text=%d\n", folder, text);
+  std::fflush(stdout);
+  TrackPopupMenu(gNativeMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, gMenuOwner, nullptr);
+  std::printf("nativemenu closed\n");
+  std::fflush(stdout);
+  DestroyMenu(gNativeMenu);
+  DestroyWindow(gMenuOwner);
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -309,8 +455,9 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--all") all = true;
     else if (arg == L"--items") gItems = true;
     else if (arg == L"--shell-order" && i + 1 < argc) return PrintShellOrder(argv[++i]);
+    else if (arg == L"--native-menu" && i + 2 < argc) return NativeMenu(_wtoi(argv[i + 1]), _wtoi(argv[i + 2]));
     else {
-      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all]\n");
+      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all] | --shell-order P | --native-menu X Y\n");
       return 64;
     }
   }
