@@ -81,6 +81,24 @@ _look_prefix_back() {
   export WINEPREFIX=$LOOK_MAIN_PREFIX; LOOK_MAIN_PREFIX=
 }
 
+# _look_input_dialog NAME -- the rename command's input dialog on its own
+# (input_dialog.exe), pictured as NAME.png and cancelled with Escape; sets
+# LOOK_DIALOG to its "W H"
+_look_input_dialog() {
+  local out line pid
+  wine "${E2E_PROBE%/*}/input_dialog.exe" >"$E2E_DIR/$1.out" 2>>"$E2E_DIR/probe.err" &
+  pid=$!
+  out=$(probe --wait '#32770' --timeout 10000) || { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1; }
+  line=$(msgbox_line <<<"$out")
+  LOOK_DIALOG="$(field w <<<"$line") $(field h <<<"$line")"
+  sleep 0.3
+  screenshot "$1" "$(field x <<<"$line")" "$(field y <<<"$line")" $LOOK_DIALOG
+  xdotool key Escape
+  wait_until 5 eval "! kill -0 $pid 2>/dev/null" || kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+  return 0
+}
+
 # _look_new_override -- an override-redirect window of the program that was not
 # there before (LOOK_BEFORE): the shell's context menu; sets LOOK_MENU
 _look_new_override() {
@@ -99,6 +117,8 @@ scenario_look_144_dpi() {
   h96=$(_look_row_height) w96=$(grep -E "^window hwnd=$LOOK_ROOT " "$NAV_STATE" | field w)
   click_at "$BASE_X" "$BASE_Y"
   expect_exit_0 "click on the base window" || return
+  _look_input_dialog input-dialog-96 || { fail "the input dialog did not show at 96 DPI"; return; }
+  LOOK_DIALOG_96=$LOOK_DIALOG
   _look_prefix_144 || { _look_prefix_back; fail "could not prepare a prefix at 144 DPI"; return; }
   _look_144 "$h96" "$w96"; local status=$?
   _look_prefix_back
@@ -131,5 +151,11 @@ _look_144() {
   screenshot_settled context-menu-144
   note "context menu $(x_geometry "$LOOK_MENU")"
   key Escape
-  expect_exit_0 "Escape on the context menu"
+  expect_exit_0 "Escape on the context menu" || return
+  # The input dialog grows with its font (its texts are in the message font
+  # for its DPI). Shown once Quince has ended: it would be another program.
+  _look_input_dialog input-dialog-144 || { fail "the input dialog did not show at 144 DPI"; return; }
+  local dw96 dw144; dw96=${LOOK_DIALOG_96% *} dw144=${LOOK_DIALOG% *}
+  (( dw144 * 100 >= dw96 * 130 )) || { fail "input dialog $LOOK_DIALOG at 144 DPI, $LOOK_DIALOG_96 at 96"; return; }
+  finding "input dialog: $LOOK_DIALOG_96 at 96 DPI, $LOOK_DIALOG at 144 DPI"
 }
