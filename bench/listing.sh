@@ -13,7 +13,9 @@
 # persistent wineserver that is already warm, so neither pays Wine's cold
 # start. The folder C:\bench\big (10,000 empty files, 1,000 sub-folders) is
 # made on the unix side. After one untimed run of each, the runs alternate,
-# so that a load change on the machine hits both alike.
+# so that a load change on the machine hits both alike. C:\windows\system32 is
+# timed the same way, then once more up to its first fully painted menu: all
+# rows in and every visible row showing its icon.
 #
 # What is timed:
 #   enum_listing.exe  the whole process, from just before `wine` starts to its
@@ -104,11 +106,13 @@ stop_quince() {
 }
 
 # time_quince ARG ROWS -- prints the seconds until quince.exe ARG shows its
-# root menu with ROWS rows; explains and fails when it does not. Call it in a
+# root menu with ROWS rows (with WAIT_ICONS set: and every visible row shows
+# its icon, as a picture of the screen has it); explains and fails when it
+# does not. Call it in a
 # subshell, $(...): the waiter's coprocess and APP_PID stay in there.
 time_quince() {
   local arg=$1 rows=$2 line='' t0 rc deadline
-  coproc WAIT { exec wine "$WAITER" "$rows" "$((TIMEOUT * 1000))" 2>>"$LOGS/wait.err"; }
+  coproc WAIT { exec wine "$WAITER" "$rows" "$((TIMEOUT * 1000))" ${WAIT_ICONS:+--icons} 2>>"$LOGS/wait.err"; }
   # Bash forgets WAIT_PID as soon as the coprocess ends.
   local waiter=$WAIT_PID
   # The waiter needs its own ~0.4 s to start; quince.exe starts after it.
@@ -138,6 +142,7 @@ time_quince() {
   wait "$waiter" 2>/dev/null
   case $line in
     "met "*)
+      case $line in *visible=*) echo "${line##*visible=}" >"$LOGS/visible-rows" ;; esac
       elapsed "$t0" "$(sed -n 's/.* unix=\([0-9.]*\).*/\1/p' <<<"$line")"; echo ;;
     "timeout visible=0"*)
       say "quince.exe $arg showed no menu window within $TIMEOUT s" >&2; return 1 ;;
@@ -202,4 +207,14 @@ else
   status=1
 fi
 say "enum_listing.exe $SYS_DIR: $ROWS items, median $(median <<<"$ENUM_TIMES") s"
+
+# The first fully painted menu: all rows in and the icons of the visible ones.
+WAIT_ICONS=1
+bench "$SYS_DIR" "$SYS_DIR\\" || exit 1
+if [ -n "$QUINCE_TIMES" ]; then
+  say "quince.exe $SYS_DIR\\ root menu painted, icons of its $(cat "$LOGS/visible-rows") visible rows included: median $(median <<<"$QUINCE_TIMES") s (runs: $(runs_text "$QUINCE_TIMES"))"
+else
+  say "quince.exe $SYS_DIR\\ painted: not timed (see the message above)"
+  status=1
+fi
 exit $status
