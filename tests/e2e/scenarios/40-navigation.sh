@@ -14,10 +14,15 @@ _nav_tree() {
   for i in $(seq -w 0 119); do : >"$WINEPREFIX/drive_c/navlong/f$i.txt"; done
 }
 
-# _nav_start PATH -- start on PATH, wait for the root menu; sets NAV_ROOT (hwnd)
+# _nav_start PATH -- C:\nav made afresh, then _nav_open PATH
 _nav_start() {
   exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _nav_tree
+  _nav_open "$1"
+}
+# _nav_open PATH -- start on PATH, wait for the root menu and its rows; sets
+# NAV_ROOT (hwnd)
+_nav_open() {
   start_quince "$1" || return
   local out
   out=$(probe --wait TFolderForm --timeout 15000) || { fail "no visible TFolderForm within 15 s"; return; }

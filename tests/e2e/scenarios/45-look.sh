@@ -14,14 +14,8 @@ _look_tree() {
 _look_start() {
   exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _look_tree
-  start_quince 'C:\look\*' || return
-  local out
-  out=$(probe --wait TFolderForm --timeout 15000) || { fail "no visible TFolderForm within 15 s"; return; }
-  LOOK_ROOT=$(window_line TFolderForm <<<"$out" | field hwnd)
-  # The navigation helpers (40-navigation.sh) read the root from NAV_ROOT.
-  # shellcheck disable=SC2034
-  NAV_ROOT=$LOOK_ROOT
-  wait_until 5 _nav_rows_listed || { fail "the root menu lists no rows"; return; }
+  _nav_open 'C:\look\*' || return
+  LOOK_ROOT=$NAV_ROOT
   LOOK_LIST=$(_nav_list "$LOOK_ROOT")
 }
 

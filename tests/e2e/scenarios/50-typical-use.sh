@@ -39,9 +39,7 @@ scenario_typical_use() {
   local t0 list rows root child1 child2 c1list c2list row cx cy lline cline ms
   # 1. A path and a mask: folders are always listed, files only if they match.
   t0=$(now)
-  start_quince 'C:\tour\*.cmd' || return
-  probe --wait TFolderForm --timeout 15000 >/dev/null || { fail "no menu within 15 s"; return; }
-  NAV_ROOT=$(probe | window_line TFolderForm | field hwnd)
+  _nav_open 'C:\tour\*.cmd' || return
   _tour_rows() { _nav_state; list=$(_nav_list "$NAV_ROOT"); rows=$(grep -E "^item list=$list " "$NAV_STATE" | sed -n 's/.* text="\(.*\)"$/\1/p' | sort | tr '\n' ' '); [ "$rows" = "alpha beta many run.cmd " ]; }
   wait_until 5 _tour_rows || { fail "rows '$rows', expected the three folders and run.cmd"; return; }
 
