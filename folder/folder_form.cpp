@@ -4,6 +4,7 @@
 
 #include <atomic>
 
+#include "core/scope_exit.h"
 #include "folder/base_window.h"
 
 namespace folder {
@@ -91,10 +92,8 @@ void TFolderForm::FormHide(ui::TObject*) {
     // A hover armed just before the hide must not open a sub-menu afterwards.
     TrackHover(TME_CANCEL | TME_HOVER);
     {
-        struct Hiding {
-            bool& flag;
-            ~Hiding() { flag = false; }
-        } hiding{FHiding = true};
+        FHiding = true;
+        const auto hidden = core::ScopeExit([&] { FHiding = false; });
         CloseSubMenus();
     }
     auto* parent = dynamic_cast<TFolderForm*>(Owner());

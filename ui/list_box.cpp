@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "core/scope_exit.h"
 #include "ui/form.h"
 #include "core/error.h"
 
@@ -111,10 +112,7 @@ void TListBox::DrawItemDefault(DRAWITEMSTRUCT& dis) {
     canvas_ = dis.hDC;
     // The DC belongs to this one request: never leave it behind, also not
     // when a draw handler throws.
-    struct Reset {
-        HDC& c;
-        ~Reset() { c = nullptr; }
-    } reset{canvas_};
+    const auto reset = core::ScopeExit([&] { canvas_ = nullptr; });
     bool selected = (dis.itemState & ODS_SELECTED) != 0;
     if (static_cast<int>(dis.itemID) >= 0) {
         if (OnDrawItem) {

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "core/scope_exit.h"
 #include "ui/form.h"
 #include "core/error.h"
 
@@ -70,15 +71,10 @@ LRESULT TPaintBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             canvas_ = dc;
             // EndPaint releases the paint DC: it must run even when the
             // handler throws.
-            struct Reset {
-                HDC& c;
-                HWND w;
-                PAINTSTRUCT& ps;
-                ~Reset() {
-                    c = nullptr;
-                    EndPaint(w, &ps);
-                }
-            } reset{canvas_, wnd, ps};
+            const auto reset = core::ScopeExit([&] {
+                canvas_ = nullptr;
+                EndPaint(wnd, &ps);
+            });
             if (OnPaint) {
                 OnPaint(this);
             } else {
