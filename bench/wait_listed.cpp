@@ -1,5 +1,6 @@
-// wait_listed.exe ROWS [TIMEOUT_MS] [--icons]: the stopwatch's far end for timing a menu
-// window. Started before quince.exe in the same wineserver, it first waits
+// wait_listed.exe ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown]: the
+// stopwatch's far end for timing a menu window (of class NAME, TFolderForm by
+// default; with --shown, a child window while its parent is already up). Started before quince.exe in the same wineserver, it first waits
 // until no menu window of an earlier run is left, says "ready", then polls
 // every 20 ms for a visible TFolderForm whose list holds ROWS rows. It prints
 //
@@ -21,7 +22,7 @@
 namespace {
 
 constexpr DWORD kPollMs = 20;
-constexpr wchar_t kMenuClass[] = L"TFolderForm";
+const wchar_t* g_menuClass = L"TFolderForm";
 
 std::vector<HWND> Windows(HWND parent) {
     std::vector<HWND> list;
@@ -43,7 +44,7 @@ bool HasClass(HWND wnd, const wchar_t* name) {
 std::vector<HWND> VisibleMenus() {
     std::vector<HWND> menus;
     for (HWND wnd : Windows(nullptr))
-        if (IsWindowVisible(wnd) && HasClass(wnd, kMenuClass)) menus.push_back(wnd);
+        if (IsWindowVisible(wnd) && HasClass(wnd, g_menuClass)) menus.push_back(wnd);
     return menus;
 }
 
@@ -134,17 +135,27 @@ double UnixNow() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // --shown: another menu window is already up (a child is awaited).
+    bool awaitChild = false;
+    if (argc > 2 && std::wcscmp(argv[argc - 1], L"--shown") == 0) {
+        awaitChild = true;
+        --argc;
+    }
+    if (argc > 3 && std::wcscmp(argv[argc - 2], L"--class") == 0) {
+        g_menuClass = argv[argc - 1];
+        argc -= 2;
+    }
     const bool icons = argc > 1 && std::wcscmp(argv[argc - 1], L"--icons") == 0;
     if (icons) --argc;
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: wait_listed ROWS [TIMEOUT_MS] [--icons]\n");
+        std::fprintf(stderr, "usage: wait_listed ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown]\n");
         return 64;
     }
     const long want = std::wcstol(argv[1], nullptr, 10);
     const ULONGLONG timeout = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 60000;
 
     // A window of the previous run may outlive its unix process by a moment.
-    for (ULONGLONG start = GetTickCount64(); !VisibleMenus().empty();) {
+    for (ULONGLONG start = GetTickCount64(); !awaitChild && !VisibleMenus().empty();) {
         if (GetTickCount64() - start > 10000) {
             std::printf("busy: a menu window of an earlier run is still visible\n");
             return 3;

@@ -34,8 +34,10 @@ TFolderForm::TFolderForm(ui::TForm* AOwner) : ui::TForm(AOwner) {
 }
 
 TFolderForm::~TFolderForm() {
-    // Our destroy handler frees the entries' shell items; run it while the
-    // parts still exist.
+    // Teardown order: the destroy handler, then the child windows (each
+    // borrows its row's shell object as its Namespace), then this window;
+    // only after that, with the members, the entries and the shell objects
+    // they own.
     DestroyHandle();
     --g_liveForms;
 }
@@ -62,7 +64,8 @@ void TFolderForm::CreateComponents() {
     DownButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
     UpButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
     DownButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
-    FileView = std::make_unique<TListBox>(*this, kFileViewId);
+    FileView = std::make_unique<TListBox>(*this, kFileViewId, ui::TListRows::Virtual);
+    FileView->OnGetText = {this, &TFolderForm::FileViewGetText};
     FileView->SetAlign(ui::TAlign::Client);
     FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};
     FileView->OnDrawItem = {this, &TFolderForm::FileViewDrawItem};
@@ -86,6 +89,8 @@ void TFolderForm::FormCreate(ui::TObject*) {
     SHFILEINFOW info{};
     auto list = SHGetFileInfoW(L".", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     ShellImages.Bind(reinterpret_cast<HIMAGELIST>(list));
+    // Every row is one height, the one the row metrics give.
+    FileView->SetItemHeight(RowMetrics().RowHeight());
 }
 
 void TFolderForm::FormHide(ui::TObject*) {
@@ -101,10 +106,6 @@ void TFolderForm::FormHide(ui::TObject*) {
 }
 
 void TFolderForm::FormDestroy(ui::TObject*) {
-    for (const auto& item : FileList.Items()) {
-        delete dynamic_cast<TShellObject*>(item->Tag);
-        item->Tag = nullptr;
-    }
     IBaseWindow* base = BaseWindow();
     if (base && base->RootForm() == this) {
         delete Namespace;
@@ -118,15 +119,17 @@ void TFolderForm::FormMouseWheel(ui::TObject*, ui::TShiftState, int, POINT, bool
 }
 
 TFolderForm* TFolderForm::SubMenu(int index) const {
-    return dynamic_cast<TFolderForm*>(FileView->Objects(index));
+    if (index < 0 || index >= FileList.Count()) return nullptr;
+    // Only SetChildForm puts anything here.
+    return static_cast<TFolderForm*>(FileList.Item(index).SubMenu);
+}
+
+void TFolderForm::FileViewGetText(ui::TObject*, int Index, std::wstring& Text) {
+    if (Index >= 0 && Index < FileList.Count()) Text = FileList.Item(Index).Caption;
 }
 
 void TFolderForm::CloseSubMenus() {
-    if (!FileView) return;
-    int count = FileView->Count();
-    for (int i = 0; i < count; ++i) {
-        if (TFolderForm* child = SubMenu(i)) child->Close();
-    }
+    for (TFolderForm* child : FChildren) child->Close();
 }
 
 void TFolderForm::TrackHover(DWORD Flags) {

@@ -51,6 +51,8 @@ public:
     // first time it is asked for (null for rows that open none).
     bool OpensSubMenu(int index) const;
     TFolderForm* ChildForm(int index);
+    // Makes child the window that row index opens.
+    void SetChildForm(int index, TFolderForm& child);
 
     // Closes (hides) every child window of this window.
     void CloseSubMenus();
@@ -120,13 +122,13 @@ private:
         shell::UniquePidl id;   // relative to Namespace's folder
         bool isFolder = false;  // opens as a sub-menu
     };
-    // Lists Namespace's folder: the kept items in the order they are shown.
+    // Lists Namespace's folder: the kept items, in the order the folder gave them.
     std::vector<TListedItem> CreateIDList();
-    // Adds one entry (the placeholder for a null id) captioned with the
-    // item's in-folder name, and widens `width` to it;
-    // `height` becomes its row height.
-    void AddItem(TListedItem item, const std::wstring& name, HDC canvas, const ui::TMenuMetrics& metrics, int& width,
-                 int& height);
+    // The order in which the items are shown: the folder's own sort.
+    std::vector<size_t> SortedOrder(const std::vector<TListedItem>& list) const;
+    // One entry (the placeholder for a null id) captioned with the item's
+    // in-folder name.
+    std::unique_ptr<ui::TMenuItem> MakeEntry(TListedItem item, const std::wstring& name);
     // Fills the window on its first show; gives the widest entry and the row height.
     void Populate(int& width, int& height);
     // The work area of the monitor this window opens on.
@@ -135,6 +137,11 @@ private:
 
     // The child window of row i if it has been made, or null.
     TFolderForm* SubMenu(int index) const;
+    // The row text FileView shows (its rows hold none of their own).
+    void FileViewGetText(ui::TObject* Sender, int Index, std::wstring& Text);
+    // The child windows made so far, in the order they were made: far
+    // fewer than the rows, so closing them walks no rows.
+    std::vector<TFolderForm*> FChildren;
 
     // ---- Navigation ----
     // WM_MOUSEHOVER passed on by FileView: opens the rested-on row's child.

@@ -1,6 +1,7 @@
 // Filling a menu window on its first show: list the folder, keep the
 // sub-folders and the items that match the mask, sort them as the folder
-// does, and add one entry per item.
+// does, and make one entry per item. The list shows the entries as rows
+// of its own (a count, no strings), so filling it costs nothing per row.
 #include <algorithm>
 #include <optional>
 #include <string_view>
@@ -39,19 +40,23 @@ std::wstring DoubleAmpersands(const std::wstring& name) {
     return caption;
 }
 
-// Redrawing of a list suspended for the length of a scope.
-class RedrawSuspended {
-public:
-    explicit RedrawSuspended(ui::TListBox& list) : list_(list) { list_.SetRedraw(false); }
-    ~RedrawSuspended() { list_.SetRedraw(true); }
-    RedrawSuspended(const RedrawSuspended&) = delete;
-    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
-
-private:
-    ui::TListBox& list_;
-};
 
 }  // namespace
+
+std::vector<size_t> TFolderForm::SortedOrder(const std::vector<TListedItem>& list) const {
+    std::vector<size_t> order(list.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    // A library keeps the order its owner gave its locations.
+    if (!Namespace || shell::IsShellLibrary(Namespace->Item.Get())) return order;
+    IShellFolder* folder = Namespace->Current.Get();
+    // A merge sort: a folder whose comparison is not a strict ordering
+    // gives an odd order, never a read outside the list.
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const HRESULT answer = folder->CompareIDs(0, list[a].id.get(), list[b].id.get());
+        return static_cast<short>(HRESULT_CODE(answer)) < 0;
+    });
+    return order;
+}
 
 std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     std::vector<TListedItem> list;
@@ -89,25 +94,14 @@ std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     }
     enumerator.Reset();
 
-    // A library keeps the order its owner gave its locations.
-    if (!shell::IsShellLibrary(Namespace->Item.Get())) {
-        // A merge sort: a folder whose comparison is not a strict ordering
-        // gives an odd order, never a read outside the list.
-        std::stable_sort(list.begin(), list.end(), [folder](const TListedItem& a, const TListedItem& b) {
-            const HRESULT order = folder->CompareIDs(0, a.id.get(), b.id.get());
-            return static_cast<short>(HRESULT_CODE(order)) < 0;
-        });
-    }
     return list;
 }
 
-void TFolderForm::AddItem(TListedItem listed, const std::wstring& name, HDC canvas, const ui::TMenuMetrics& metrics,
-                          int& width, int& height) {
+std::unique_ptr<ui::TMenuItem> TFolderForm::MakeEntry(TListedItem listed, const std::wstring& name) {
     auto item = std::make_unique<ui::TMenuItem>();
     if (listed.id) {
         // The shell object adopts the list, also when it cannot be made.
-        auto* object = new TShellObject(Namespace, listed.id.release());
-        item->Tag = object;  // owned by this window from here on (FormDestroy)
+        item->Adopt(std::make_unique<TShellObject>(Namespace, listed.id.release()));
         item->Caption = DoubleAmpersands(name);
         item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
         item->HasSubMenu = listed.isFolder;
@@ -115,34 +109,47 @@ void TFolderForm::AddItem(TListedItem listed, const std::wstring& name, HDC canv
         item->Caption = kNothingCaption;
         item->Enabled = false;
     }
-    ui::TMenuItem& added = FileList.Add(std::move(item));
-    // The row's child window is made when it is first shown (ChildForm).
-    FileView->AddItem(added.Caption, nullptr);
-    int w = 0;
-    added.MeasureItem(canvas, metrics, w, height);
-    width = std::max(width, w);
+    return item;
 }
 
 void TFolderForm::Populate(int& width, int& height) {
-    RedrawSuspended suspended(*FileView);
     std::vector<TListedItem> list = CreateIDList();
-    FileList.Reserve(list.size() ? list.size() : 1);
-    FileView->Reserve(static_cast<int>(list.size()), list.size() * 32 * sizeof(wchar_t));
-    const ui::TMenuMetrics& metrics = RowMetrics();
-    ui::WindowDC canvas(FileView->Handle());
+    IShellFolder* folder = Namespace ? Namespace->Current.Get() : nullptr;
 
-    // The names are asked ahead while the rows go in; each is taken before
-    // its list is handed to the entry.
+    // The names are asked from here on, on helper threads, while the items
+    // are put in the folder's order; then this thread joins in.
     std::vector<LPCITEMIDLIST> ids;
     ids.reserve(list.size());
     for (const TListedItem& listed : list) ids.push_back(listed.id.get());
-    shell::TInFolderNames names(Namespace ? Namespace->Current.Get() : nullptr, Namespace ? Namespace->AbsID : nullptr,
-                                ids);
-    for (size_t i = 0; i < list.size(); ++i) {
-        const std::wstring name = names.Take(i);
-        AddItem(std::move(list[i]), name, canvas.get(), metrics, width, height);
+    shell::TInFolderNames names(folder, Namespace ? Namespace->AbsID : nullptr, ids);
+    ids = {};
+    const std::vector<size_t> order = SortedOrder(list);
+    std::vector<std::wstring> captions = names.TakeAll();
+
+    // The entries are made apart and handed to the window only when all are
+    // there: an error midway leaves the window empty, and the next show
+    // tries again. An item whose shell object cannot be made is left out.
+    std::vector<std::unique_ptr<ui::TMenuItem>> entries;
+    entries.reserve(list.size() ? list.size() : 1);
+    for (size_t i : order) {
+        try {
+            entries.push_back(MakeEntry(std::move(list[i]), captions[i]));
+        } catch (const shell::ShellError&) {
+        }
+        captions[i] = std::wstring();
     }
-    if (FileList.Count() == 0) AddItem(TListedItem{}, std::wstring(), canvas.get(), metrics, width, height);
+    if (entries.empty()) entries.push_back(MakeEntry(TListedItem{}, std::wstring()));
+
+    const ui::TMenuMetrics& metrics = RowMetrics();
+    ui::WindowDC canvas(FileView->Handle());
+    FileList.Reserve(entries.size());
+    for (auto& entry : entries) {
+        int w = 0;
+        entry->MeasureItem(canvas.get(), metrics, w, height);
+        width = std::max(width, w);
+        FileList.Add(std::move(entry));
+    }
+    FileView->SetCount(FileList.Count());
 }
 
 }  // namespace folder

@@ -38,11 +38,6 @@ void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwne
     auto* parent = dynamic_cast<TFolderForm*>(Owner());
     if (selected && parent && parent->FileView && UserIsHere() && !FHiding) {
         TListBox& list = *parent->FileView;
-        if (FParentRow < 0) {
-            // A child made by hand rather than by ChildForm: look once.
-            for (int i = 0, count = list.Count(); i < count && FParentRow < 0; ++i)
-                if (list.Objects(i) == this) FParentRow = i;
-        }
         if (FParentRow >= 0 && list.ItemIndex() != FParentRow) list.SetItemIndex(FParentRow);
     }
 
@@ -91,10 +86,15 @@ TFolderForm* TFolderForm::ChildForm(int index) {
     child->Namespace = entry;
     child->EnumFlags = EnumFlags;
     child->FileMask = FileMask;
-    FileView->SetObject(index, child);
-    // Rows never change after the first show, so the child's row stays put.
-    child->FParentRow = index;
+    SetChildForm(index, *child);
     return child;
+}
+
+void TFolderForm::SetChildForm(int index, TFolderForm& child) {
+    FileList.Item(index).SubMenu = &child;
+    FChildren.push_back(&child);
+    // Rows never change after the first show, so the child's row stays put.
+    child.FParentRow = index;
 }
 
 }  // namespace folder

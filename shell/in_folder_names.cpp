@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <system_error>
 
 #include "shell/shell_utils.h"
@@ -26,8 +27,7 @@ void AppendIdList(std::vector<BYTE>& bytes, LPCITEMIDLIST id) {
 
 TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
                                const std::vector<LPCITEMIDLIST>& items)
-    : folder_(folder), callerItems_(items), names_(items.size()) {
-    if (items.size() < kThreadedFrom) return;
+    : folder_(folder), names_(items.size()), named_(items.size(), 0) {
     AppendIdList(absoluteId_, absoluteId);
     itemOffsets_.reserve(items.size());
     itemBytes_.reserve(items.size() * 64);
@@ -35,23 +35,42 @@ TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
         itemOffsets_.push_back(itemBytes_.size());
         AppendIdList(itemBytes_, id);
     }
+    if (items.size() < kThreadedFrom) return;
     try {
-        worker_ = std::thread(&TInFolderNames::Run, this);
+        for (int i = 0; i < kHelpers; ++i) helpers_.emplace_back(&TInFolderNames::RunHelper, this);
     } catch (const std::system_error&) {
-        // No thread to be had: every name is asked here instead.
+        // Fewer threads to be had: the caller names what they leave.
     }
 }
 
 TInFolderNames::~TInFolderNames() {
     stop_ = true;
-    if (worker_.joinable()) worker_.join();
+    JoinHelpers();
+}
+
+void TInFolderNames::JoinHelpers() noexcept {
+    for (std::thread& helper : helpers_)
+        if (helper.joinable()) helper.join();
 }
 
 LPCITEMIDLIST TInFolderNames::Item(size_t index) const noexcept {
     return reinterpret_cast<LPCITEMIDLIST>(itemBytes_.data() + itemOffsets_[index]);
 }
 
-void TInFolderNames::Run() noexcept {
+void TInFolderNames::NameBlocks(IShellFolder* folder) {
+    const size_t count = names_.size();
+    while (!stop_) {
+        const size_t first = next_.fetch_add(kBlock);
+        if (first >= count) return;
+        const size_t last = std::min(count, first + kBlock);
+        for (size_t i = first; i < last && !stop_; ++i) {
+            names_[i] = GetInFolderName(folder, Item(i));
+            named_[i] = 1;
+        }
+    }
+}
+
+void TInFolderNames::RunHelper() noexcept {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
         // The folder as this apartment's own object: the caller's one
@@ -62,39 +81,24 @@ void TInFolderNames::Run() noexcept {
         if (SUCCEEDED(hr)) {
             hr = id->mkid.cb == 0 ? desktop.As(&folder) : desktop->BindToObject(id, nullptr, IID_PPV_ARGS(&folder));
         }
-        if (FAILED(hr) || !folder) {
-            std::lock_guard lock(mutex_);
-            failed_ = true;
-        } else {
-            for (size_t i = 0; i < names_.size() && !stop_; ++i) {
-                std::wstring name;
-                try {
-                    name = GetInFolderName(folder.Get(), Item(i));
-                } catch (...) {
-                    // Out of memory: the caller asks this one itself.
-                    std::lock_guard lock(mutex_);
-                    failed_ = true;
-                    break;
-                }
-                std::lock_guard lock(mutex_);
-                names_[i] = std::move(name);
-                done_ = i + 1;
-                ready_.notify_one();
+        // A helper that cannot bind claims nothing; one that fails midway
+        // leaves its block's rest unnamed, and the caller names it.
+        if (SUCCEEDED(hr) && folder) {
+            try {
+                NameBlocks(folder.Get());
+            } catch (...) {
             }
         }
-        ready_.notify_one();
     }
     if (SUCCEEDED(com)) CoUninitialize();
 }
 
-std::wstring TInFolderNames::Take(size_t index) {
-    if (index >= callerItems_.size()) return {};
-    if (worker_.joinable()) {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return done_ > index || failed_; });
-        if (done_ > index) return std::move(names_[index]);
-    }
-    return GetInFolderName(folder_, callerItems_[index]);
+std::vector<std::wstring> TInFolderNames::TakeAll() {
+    NameBlocks(folder_);
+    JoinHelpers();
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (!named_[i]) names_[i] = GetInFolderName(folder_, Item(i));
+    return std::move(names_);
 }
 
 }  // namespace shell

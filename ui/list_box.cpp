@@ -11,10 +11,11 @@ namespace ui {
 
 WNDPROC TListBox::listProc_ = nullptr;
 
-TListBox::TListBox(TForm& parent, int id) : TControl(parent) {
+TListBox::TListBox(TForm& parent, int id, TListRows rows) : TControl(parent), rows_(rows) {
+    const DWORD kind = rows == TListRows::Virtual ? LBS_OWNERDRAWFIXED | LBS_NODATA
+                                                  : LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
     HWND wnd = CreateWindowExW(0, L"LISTBOX", L"",
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS |
-                                   LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                0, 0, 0, 0, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr);
     if (!wnd) throw core::Error(L"CreateWindowEx failed for LISTBOX");
@@ -28,6 +29,10 @@ TListBox::TListBox(TForm& parent, int id) : TControl(parent) {
         SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TListBox::StaticWndProc)));
     if (!listProc_) listProc_ = previous;
     SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(parent.Font()), FALSE);
+    // The list itself keeps no strings; outside the list, the style says
+    // that it answers for them: the system hands another process's
+    // LB_GETTEXT over only for a list with strings.
+    if (rows == TListRows::Virtual) SetWindowLongPtrW(wnd, GWL_STYLE, GetWindowLongPtrW(wnd, GWL_STYLE) | LBS_HASSTRINGS);
     AttachWindow(wnd);
 }
 
@@ -65,7 +70,60 @@ LRESULT TListBox::CallDefault(UINT msg, WPARAM wp, LPARAM lp) {
     return CallWindowProcW(listProc_, Handle(), msg, wp, lp);
 }
 
+std::wstring TListBox::RowText(int index) const {
+    std::wstring text;
+    if (OnGetText && index >= 0 && index < Count()) OnGetText(const_cast<TListBox*>(this), index, text);
+    return text;
+}
+
+bool TListBox::VirtualText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case LB_GETTEXTLEN:
+        case LB_GETTEXT: {
+            const int index = static_cast<int>(wp);
+            if (index < 0 || index >= Count()) {
+                result = LB_ERR;
+                return true;
+            }
+            const std::wstring text = RowText(index);
+            if (msg == LB_GETTEXT && lp) {
+                // The caller's buffer holds LB_GETTEXTLEN + 1 characters.
+                auto* buffer = reinterpret_cast<wchar_t*>(lp);
+                text.copy(buffer, text.size());
+                buffer[text.size()] = L'\0';
+            }
+            result = static_cast<LRESULT>(text.size());
+            return true;
+        }
+        case WM_CHAR: {
+            // As the system list does with strings: the next row after the
+            // selected one whose text starts with the letter, from the top
+            // again past the end, compared without regard to case.
+            const wchar_t letter = static_cast<wchar_t>(wp);
+            const int count = Count();
+            if (letter < L' ' || count <= 0) return false;
+            const int start = ItemIndex();
+            for (int step = 1; step <= count; ++step) {
+                const int row = (start + step + count) % count;
+                const std::wstring text = RowText(row);
+                if (!text.empty() && CompareStringOrdinal(text.c_str(), 1, &letter, 1, TRUE) == CSTR_EQUAL) {
+                    SetItemIndex(row);
+                    // Tell the owner, as a selection by the keys would.
+                    SendMessageW(GetParent(Handle()), WM_COMMAND,
+                                 MAKEWPARAM(GetDlgCtrlID(Handle()), LBN_SELCHANGE), reinterpret_cast<LPARAM>(Handle()));
+                    break;
+                }
+            }
+            result = 0;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
 LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (LRESULT result = 0; IsVirtual() && VirtualText(msg, wp, lp, result)) return result;
     switch (msg) {
         case kReflectBase + WM_DRAWITEM:
             DrawItemDefault(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));
@@ -134,6 +192,8 @@ void TListBox::DrawItemDefault(DRAWITEMSTRUCT& dis) {
 
 int TListBox::Count() const { return static_cast<int>(SendMessageW(Handle(), LB_GETCOUNT, 0, 0)); }
 
+void TListBox::SetCount(int count) { SendMessageW(Handle(), LB_SETCOUNT, static_cast<WPARAM>(count), 0); }
+
 int TListBox::AddItem(const std::wstring& text, TObject* object) {
     int index = static_cast<int>(SendMessageW(Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
     // A new row's data is already 0: one message less per row of a big folder.
@@ -142,6 +202,7 @@ int TListBox::AddItem(const std::wstring& text, TObject* object) {
 }
 
 std::wstring TListBox::Items(int index) const {
+    if (IsVirtual()) return RowText(index);
     LRESULT len = SendMessageW(Handle(), LB_GETTEXTLEN, index, 0);
     if (len == LB_ERR) return {};
     std::wstring text(static_cast<size_t>(len) + 1, L'\0');
@@ -164,8 +225,11 @@ int TListBox::ItemHeight() const { return itemHeight_; }
 
 void TListBox::SetItemHeight(int height) {
     // In a variable-height list LB_SETITEMHEIGHT sets one row's height (and
-    // fails on an empty list); the nominal height is ours to keep.
-    if (height > 0) itemHeight_ = height;
+    // fails on an empty list); the nominal height is ours to keep. Rows of a
+    // virtual list are all one height.
+    if (height <= 0) return;
+    itemHeight_ = height;
+    if (IsVirtual()) SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, MAKELPARAM(height, 0));
 }
 
 void TListBox::SetObject(int index, TObject* object) {

@@ -1,7 +1,10 @@
 #pragma once
-// A list box with variable-height owner-drawn rows that classes derive from:
-// the form reflects WM_DRAWITEM / WM_MEASUREITEM back to it, and derived
-// classes override the window procedure.
+// A list box with owner-drawn rows that classes derive from: the form
+// reflects WM_DRAWITEM / WM_MEASUREITEM back to it, and derived classes
+// override the window procedure. Its rows are either strings of its own,
+// each measured as it is added, or virtual: a count of rows of one height
+// whose texts its user keeps (OnGetText), so that a list of 100,000 rows
+// costs the list nothing per row.
 #include <windows.h>
 
 #include <string>
@@ -13,9 +16,11 @@ namespace ui {
 // ODS_* bits of a row being drawn.
 using TOwnerDrawState = UINT;
 
+enum class TListRows { Strings, Virtual };
+
 class TListBox : public TControl {
 public:
-    TListBox(TForm& parent, int id);
+    TListBox(TForm& parent, int id, TListRows rows = TListRows::Strings);
     ~TListBox() override;
     // Runs the reflected request through this list's window procedure
     // directly: a folder of 11,000 rows is measured row by row while it
@@ -23,8 +28,11 @@ public:
     bool Reflect(UINT message, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
     int Count() const;
-    // Adds a row; object is kept (not owned) beside it.
+    // Adds a row; object is kept (not owned) beside it. Strings only.
     int AddItem(const std::wstring& text, TObject* object);
+    // Sets the number of rows of a virtual list.
+    void SetCount(int count);
+    bool IsVirtual() const noexcept { return rows_ == TListRows::Virtual; }
     std::wstring Items(int index) const;
     TObject* Objects(int index) const;
     void SetObject(int index, TObject* object);
@@ -52,6 +60,9 @@ public:
 
     TMethod<TObject*, int, RECT, TOwnerDrawState> OnDrawItem;
     TMethod<TObject*, int, int&> OnMeasureItem;
+    // The text of a virtual list's row: what LB_GETTEXT answers (also to
+    // other processes) and what the first-letter search compares.
+    TMethod<TObject*, int, std::wstring&> OnGetText;
     TMethod<TObject*, WORD&, UINT> OnKeyDown;
     TMethod<TObject*, UINT, int, int> OnMouseMove;
     TMethod<TObject*, TMouseButton, UINT, int, int> OnMouseUp;
@@ -69,6 +80,11 @@ private:
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     // The system list's own procedure (one for every LISTBOX window).
     static WNDPROC listProc_;
+    // A virtual list's answers to the text messages, and its first-letter
+    // search (the system's needs strings of its own).
+    bool VirtualText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    std::wstring RowText(int index) const;
+    TListRows rows_;
     HDC canvas_ = nullptr;
     int itemHeight_ = 16;
 };

@@ -50,6 +50,10 @@ TMenuMetrics::TMenuMetrics(UINT dpi, int iconWidth, int iconHeight)
     margin_ = ScaleForDpi(kRowMargin, dpi_);
 }
 
+namespace {
+constexpr wchar_t kAsciiFirst = L' ', kAsciiLast = L'~';
+}  // namespace
+
 int TMenuMetrics::TextWidth(HDC dc, const std::wstring& caption) const {
     if (caption.empty()) return 0;
     // What the drawing shows: "&&" as "&", a single "&" (an accelerator
@@ -67,6 +71,23 @@ int TMenuMetrics::TextWidth(HDC dc, const std::wstring& caption) const {
         shown += caption[i];
     }
     SelectGuard select(dc, font_.get());
+    if (!asciiRead_) {
+        asciiRead_ = true;
+        std::vector<int> widths(kAsciiLast - kAsciiFirst + 1);
+        if (GetCharWidth32W(dc, kAsciiFirst, kAsciiLast, widths.data())) asciiWidths_ = std::move(widths);
+    }
+    if (!asciiWidths_.empty()) {
+        int sum = 0;
+        bool ascii = true;
+        for (wchar_t c : shown) {
+            if (c < kAsciiFirst || c > kAsciiLast) {
+                ascii = false;
+                break;
+            }
+            sum += asciiWidths_[static_cast<size_t>(c - kAsciiFirst)];
+        }
+        if (ascii) return sum;
+    }
     SIZE size{};
     if (!GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size)) return 0;
     return size.cx;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ui/handles.h"
 
@@ -48,6 +49,12 @@ private:
     int rowHeight_ = 0;
     int iconLeft_ = 0, textLeft_ = 0, textRight_ = 0;
     int gutter_ = 0, margin_ = 0;
+    // Advance widths of the printable ASCII letters in the menu font, read
+    // at the first measuring: a caption of those alone is measured by adding
+    // them up, as GetTextExtentPoint32 does (no kerning), without a call per
+    // caption. Empty until read, or when the system would not say.
+    mutable std::vector<int> asciiWidths_;
+    mutable bool asciiRead_ = false;
 };
 
 }  // namespace ui

@@ -68,11 +68,12 @@ void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TS
               folder::TFolderForm* child) {
     auto item = std::make_unique<ui::TMenuItem>();
     item->Caption = caption;
-    item->Tag = tag;
+    item->Adopt(std::unique_ptr<ui::TObject>(tag));
     item->Enabled = tag != nullptr || child != nullptr;
     item->HasSubMenu = child != nullptr;
     form.FileList.Add(std::move(item));
-    form.FileView->AddItem(caption, child);
+    form.FileView->SetCount(form.FileList.Count());
+    if (child) form.SetChildForm(form.FileList.Count() - 1, *child);
 }
 
 void PumpFor(DWORD ms) {

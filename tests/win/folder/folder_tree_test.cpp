@@ -131,7 +131,7 @@ TEST(FolderTreeLifetime, DestroyingTheRootFreesEveryShellItemOnce) {
     EXPECT_EQ(TShellObject::LiveCount(), objects + 10);
     TFolderForm* empty = nullptr;
     for (int i = 0; i < root->FileView->Count(); ++i)
-        if (root->FileView->Items(i) == L"empty") empty = dynamic_cast<TFolderForm*>(root->FileView->Objects(i));
+        if (root->FileView->Items(i) == L"empty") empty = dynamic_cast<TFolderForm*>(root->FileList.Item(i).SubMenu);
     ASSERT_NE(empty, nullptr);
     ASSERT_EQ(empty->FileList.Count(), 1);
     EXPECT_EQ(empty->FileList.Item(0).Tag, nullptr);

@@ -1,5 +1,6 @@
-// Names asked ahead on a second thread: the same names, in the same order,
-// as asking each item on the caller's thread, whatever the thread manages.
+// Names asked on several threads at once: the same names, in the items'
+// order, as asking each item on the caller's thread, whatever the helper
+// threads manage.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -68,22 +69,18 @@ TEST(InFolderNames, ThreadGivesTheNamesTheCallerWouldGet) {
     std::vector<std::wstring> got;
     {
         TInFolderNames names(listed.folder.Get(), listed.absolute.get(), listed.Ids());
-        EXPECT_TRUE(names.Threaded());
-        // The caller's own lists may go as soon as they are handed on: the
-        // thread reads its copies.
-        for (size_t i = 0; i < listed.items.size(); ++i) {
-            got.push_back(names.Take(i));
-            if (i + 1 < listed.items.size()) listed.items[i].reset();
-        }
-        EXPECT_EQ(names.Take(listed.items.size()), L"");
+        EXPECT_EQ(names.Helpers(), TInFolderNames::kHelpers);
+        // The caller's own lists may go as soon as they are handed on: every
+        // thread reads the copies.
+        listed.items.clear();
+        got = names.TakeAll();
     }
     EXPECT_EQ(got, expected);
 
-    // Left after the first name (an error while the rows go in): the
-    // thread stops and is waited for.
+    // Left before the names were taken (an error while the folder is
+    // sorted): the helpers stop and are waited for.
     Listed again = List(tree.root());
     TInFolderNames early(again.folder.Get(), again.absolute.get(), again.Ids());
-    EXPECT_EQ(early.Take(0), expected[0]);
 }
 
 TEST(InFolderNames, SmallListsAndUnbindableFoldersAreNamedOnTheCallersThread) {
@@ -92,18 +89,16 @@ TEST(InFolderNames, SmallListsAndUnbindableFoldersAreNamedOnTheCallersThread) {
     Listed small = List(tree.root());
     {
         TInFolderNames names(small.folder.Get(), small.absolute.get(), small.Ids());
-        EXPECT_FALSE(names.Threaded());
-        EXPECT_EQ(names.Take(2), L"f2.txt");
+        EXPECT_EQ(names.Helpers(), 0);
+        EXPECT_EQ(names.TakeAll(), (std::vector<std::wstring>{L"f0.txt", L"f1.txt", L"f2.txt"}));
     }
 
-    // A folder the thread cannot bind (here a file): the caller's folder
-    // answers instead.
+    // A folder the helpers cannot bind (here a file): the caller's folder
+    // answers for every item.
     for (int i = 3; i < 80; ++i) tree.AddFile(L"f" + std::to_wstring(i) + L".txt");
     Listed big = List(tree.root());
     const std::vector<std::wstring> expected = NamesHere(big);
     shell::UniquePidl file(shell::PathToPidl(shell::DesktopFolder.Get(), tree.Path(L"f0.txt")));
-    std::vector<std::wstring> got;
     TInFolderNames names(big.folder.Get(), file.get(), big.Ids());
-    for (size_t i = 0; i < big.items.size(); ++i) got.push_back(names.Take(i));
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(names.TakeAll(), expected);
 }

@@ -141,6 +141,58 @@ TEST_F(ListBoxTest, ErrorWhileDrawingIsReportedAndDrawingGoesOn) {
     EXPECT_EQ(script.drawn.size(), 2u);
 }
 
+// A virtual list keeps no texts: its user answers for them, to the text
+// messages (also those of other processes) and to the first-letter search.
+TEST(VirtualListBox, RowsComeFromTheUserAndLettersFindThem) {
+    TestForm form;
+    form.BorderStyle = ui::TBorderStyle::None;
+    form.DesignClientWidth = 200;
+    form.DesignClientHeight = 100;
+    std::unique_ptr<ui::TListBox> list;
+    form.components = [&](TestForm& f) {
+        list = std::make_unique<ui::TListBox>(f, kListId, ui::TListRows::Virtual);
+        list->SetAlign(ui::TAlign::Client);
+    };
+    form.CreateHandle();
+    struct Texts : ui::TObject {
+        std::vector<std::wstring> rows{L"alpha", L"Beta", L"b&&c", L"\u540D\u524D", L"bravo", L"Zulu"};
+        void Get(ui::TObject*, int index, std::wstring& text) { text = rows.at(static_cast<size_t>(index)); }
+    } texts;
+    list->OnGetText = {&texts, &Texts::Get};
+    list->SetCount(100000);
+    EXPECT_EQ(list->Count(), 100000);
+    list->SetCount(static_cast<int>(texts.rows.size()));
+    list->SetItemHeight(21);
+    const RECT second = list->ItemRect(1);
+    EXPECT_EQ(second.top, 21);
+    EXPECT_EQ(second.bottom - second.top, 21);
+
+    EXPECT_EQ(list->Items(3), L"\u540D\u524D");
+    EXPECT_EQ(list->Items(6), L"");
+    EXPECT_EQ(SendMessageW(list->Handle(), LB_GETTEXTLEN, 2, 0), 4);
+    wchar_t buffer[8] = {};
+    EXPECT_EQ(SendMessageW(list->Handle(), LB_GETTEXT, 2, reinterpret_cast<LPARAM>(buffer)), 4);
+    EXPECT_STREQ(buffer, L"b&&c");
+    EXPECT_EQ(SendMessageW(list->Handle(), LB_GETTEXT, 9, reinterpret_cast<LPARAM>(buffer)), LB_ERR);
+
+    // From the selected row on, in either case, and round from the top.
+    auto type = [&](wchar_t c) { SendMessageW(list->Handle(), WM_CHAR, c, 0); };
+    type(L'b');
+    EXPECT_EQ(list->ItemIndex(), 1);
+    type(L'B');
+    EXPECT_EQ(list->ItemIndex(), 2);
+    type(L'b');
+    EXPECT_EQ(list->ItemIndex(), 4);
+    type(L'b');
+    EXPECT_EQ(list->ItemIndex(), 1);
+    type(L'z');
+    EXPECT_EQ(list->ItemIndex(), 5);
+    type(L'\u540D');
+    EXPECT_EQ(list->ItemIndex(), 3);
+    type(L'q');  // no row: the selection stays
+    EXPECT_EQ(list->ItemIndex(), 3);
+}
+
 TEST_F(ListBoxTest, FormDecidesFirstOnWheelTurns) {
     for (int i = 0; i < 40; ++i) list->AddItem(L"row " + std::to_wstring(i), nullptr);
     ASSERT_EQ(list->TopIndex(), 0);

@@ -19,6 +19,17 @@ TEST(MenuMetrics, CaptionsAreMeasuredAsTheyAreShown) {
     EXPECT_EQ(metrics.TextWidth(dc.get(), L""), 0);
     EXPECT_GT(metrics.TextWidth(dc.get(), L"WWWW"), metrics.TextWidth(dc.get(), L"iiii"));
 
+    // Plain ASCII captions are added up from the font's letter widths: the
+    // sum is what the system measures for the whole caption.
+    for (const wchar_t* text : {L"file-00001.txt", L"Program Files (x86)", L"~!@#$%^*()_+{}|:<>?[]\\;',./",
+                                L"AVAVAV WAWAWA Tj To Ty", L"  blank  "}) {
+        HGDIOBJ old = SelectObject(dc.get(), metrics.Font());
+        SIZE size{};
+        GetTextExtentPoint32W(dc.get(), text, lstrlenW(text), &size);
+        SelectObject(dc.get(), old);
+        EXPECT_EQ(metrics.TextWidth(dc.get(), text), size.cx) << testing::PrintToString(std::wstring(text));
+    }
+
     // A row is as high as the taller of caption and icon, plus padding, and
     // wide enough for the icon column, the caption and the right padding.
     ui::TMenuItem item;

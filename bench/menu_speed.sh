@@ -1,0 +1,239 @@
+#!/usr/bin/env bash
+# Menu speed: quince.exe against the floor, side by side in one run.
+#
+#   bash bench/menu_speed.sh [RUNS] [--force]      (RUNS of each, default 3)
+#
+# The floor is floor_menu.exe: the least any popup listing of a folder must
+# do (enumerate; parsing name, folder attribute and in-folder name of each
+# item, on one thread; CompareIDs sort; one popup holding a plain LISTBOX of
+# the names). Both are timed the same way, from just before `wine` starts to
+# the first poll of wait_listed.exe (every 20 ms, in the same wineserver) that
+# sees a visible window of theirs whose list holds all the rows. For a child,
+# from just before the Right key is sent to the child window holding its rows.
+#
+# Folders: an empty one, C:\windows\system32, 10,000 files + 1,000 folders,
+# 50,000 files, and the 11,000-entry folder opened as a child by key. Memory:
+# the Wine process's anonymous resident pages (RssAnon) with the 50,000-entry
+# menu up, less those with the empty folder's, per entry.
+#
+# The prefix has the .txt association Windows has (HKCR\.txt = txtfile): it
+# doubles what Wine's in-folder name of a .txt file costs. The runs alternate
+# (floor, quince, floor, ...) after one untimed run of each, so that a change
+# of load hits both alike; medians are reported. A ratio is refused when the
+# load average is above 1.0 before or after (busy machines flatter the
+# threaded program), unless --force. Writes docs/benchmarks.md.
+#
+# Environment: BENCH_TIMEOUT seconds one run may take (default 90);
+# QUINCE_BEFORE, the path of another quince.exe (an earlier build) to time
+# alongside, as a third program in each round. Logs go to build/bench-logs/.
+set -u
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$ROOT" || exit 1
+RUNS=3 FORCE=0
+for a in "$@"; do
+  case $a in
+    --force) FORCE=1 ;;
+    '' | *[!0-9]* | 0) echo "usage: bash bench/menu_speed.sh [RUNS] [--force]" >&2; exit 64 ;;
+    *) RUNS=$a ;;
+  esac
+done
+TIMEOUT=${BENCH_TIMEOUT:-90}
+LOGS=$ROOT/build/bench-logs
+OUT=$ROOT/docs/benchmarks.md
+say() { printf '%s\n' "$*"; }
+
+# ------------------------------------------------------------------ build --
+bash scripts/install-deps.sh </dev/null || exit 1
+mkdir -p "$LOGS"
+if ! { { [ -f build/windows/build.ninja ] || cmake --preset windows >"$LOGS/configure.log" 2>&1; } &&
+       cmake --build --preset windows -j 2 \
+         --target quince quince_bench_floor_menu quince_bench_wait_listed quince_bench_enum_listing >"$LOGS/build.log" 2>&1; }; then
+  say "build failed; the end of ${LOGS#"$ROOT"/}/build.log (or configure.log):"
+  tail -n 30 "$LOGS/build.log" 2>/dev/null || tail -n 30 "$LOGS/configure.log"
+  exit 1
+fi
+QUINCE=$ROOT/build/windows/quince.exe
+FLOOR=$ROOT/build/windows/bench/floor_menu.exe
+WAITER=$ROOT/build/windows/bench/wait_listed.exe
+ENUM=$ROOT/build/windows/bench/enum_listing.exe
+LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
+
+# ------------------------------------------------------ display and prefix --
+# shellcheck source=../scripts/wine-env.sh
+. "$ROOT/scripts/wine-env.sh"
+APP_PID=''
+stop_app() {
+  [ -n "$APP_PID" ] || return 0
+  kill "$APP_PID" 2>/dev/null
+  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.05; done
+  kill -9 "$APP_PID" 2>/dev/null
+  wait "$APP_PID" 2>/dev/null
+  APP_PID=''
+}
+cleanup() { stop_app; quince_cleanup; }
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+quince_display || exit 1
+quince_prefix "$QUINCE_STATE/bench-prefix" || exit 1
+wineserver -p
+wine reg add 'HKCR\.txt' /ve /d txtfile /f >"$LOGS/wine-warm.log" 2>&1
+wineserver -w
+wine cmd /c exit 0 >>"$LOGS/wine-warm.log" 2>&1
+xdotool mousemove 200 100
+
+bench_dir=$WINEPREFIX/drive_c/bench
+mkdir -p "$bench_dir/empty" "$bench_dir/big" "$bench_dir/huge" && (
+  cd "$bench_dir/big" && touch file-{00001..10000}.txt && mkdir -p folder-{0001..1000} &&
+  cd "$bench_dir/huge" && touch file-{00001..50000}.txt
+) || { say "could not prepare $bench_dir"; exit 1; }
+
+# ---------------------------------------------------------------- timing --
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", b - a}'; }
+median() {
+  sort -g | awk '{v[NR] = $1} END {
+    if (NR == 0) exit 1
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%.2f", m }'
+}
+
+# start_waiter ROWS CLASS [--shown] -- starts wait_listed.exe as coprocess W
+# and waits for its "ready"
+start_waiter() {
+  coproc W { exec wine "$WAITER" "$1" "$((TIMEOUT * 1000))" --class "$2" ${3:-} 2>>"$LOGS/wait.err"; }
+  WAITER_PID=$W_PID
+  local line=''
+  read -r -t 30 line <&"${W[0]}" && [ "${line%$'\r'}" = ready ] && return 0
+  say "wait_listed.exe did not get ready: ${line:-no answer}" >&2
+  return 1
+}
+
+# await T0 -- reads the waiter's answer; prints seconds since T0
+await() {
+  local line='' deadline=$((SECONDS + TIMEOUT + 10)) rc
+  while :; do
+    read -r -t 1 line <&"${W[0]}" && break
+    rc=$?
+    if [ $rc -le 128 ]; then line=''; break; fi
+    if ! kill -0 "$APP_PID" 2>/dev/null; then say "the program ended before its menu showed" >&2; return 1; fi
+    [ $SECONDS -lt $deadline ] || break
+  done
+  kill "$WAITER_PID" 2>/dev/null; wait "$WAITER_PID" 2>/dev/null
+  line=${line%$'\r'}
+  case $line in
+    "met "*) elapsed "$1" "$(sed -n 's/.* unix=\([0-9.]*\).*/\1/p' <<<"$line")"; echo ;;
+    *) say "wait_listed.exe: ${line:-no answer}" >&2; return 1 ;;
+  esac
+}
+
+# launch KIND DIR [CHILD] -- starts floor_menu.exe DIR [CHILD], or quince.exe
+# (KIND quince) or QUINCE_BEFORE (KIND before) on DIR\; sets APP_PID
+launch() {
+  case $1 in
+    floor) wine "$FLOOR" "$2" ${3:+"$3"} >>"$LOGS/floor.out" 2>&1 & ;;
+    quince) wine "$QUINCE" "$2\\" >>"$LOGS/quince.out" 2>&1 & ;;
+    before) wine "$QUINCE_BEFORE" "$2\\" >>"$LOGS/before.out" 2>&1 & ;;
+  esac
+  APP_PID=$!
+}
+
+# time_root KIND DIR ROWS -- one run of KIND (floor|quince) on DIR, seconds
+# to its menu with ROWS rows; with MEM_FILE set, also writes RssAnon (kB)
+time_root() {
+  local kind=$1 dir=$2 rows=$3 class t0 t
+  class=$([ "$kind" = floor ] && echo FloorMenu || echo TFolderForm)
+  start_waiter "$rows" "$class" || return 1
+  t0=$EPOCHREALTIME
+  launch "$kind" "$dir"
+  t=$(await "$t0") || { stop_app; return 1; }
+  [ -n "${MEM_FILE:-}" ] && sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$APP_PID/status" >"$MEM_FILE"
+  stop_app
+  echo "$t"
+}
+
+# time_child KIND -- one run: KIND shows C:\bench (big, empty, huge); then
+# seconds from the Right key on "big" to its 11,000-row child window
+time_child() {
+  local kind=$1 class t0 t
+  class=$([ "$kind" = floor ] && echo FloorMenu || echo TFolderForm)
+  start_waiter 3 "$class" || return 1
+  launch "$kind" 'C:\bench' big
+  await "$EPOCHREALTIME" >/dev/null || { stop_app; return 1; }
+  # The first letter selects "big" (Quince opens only a selected row).
+  [ "$kind" != floor ] && xdotool key b && sleep 0.3
+  start_waiter 11000 "$class" --shown || { stop_app; return 1; }
+  t0=$EPOCHREALTIME
+  xdotool key Right
+  t=$(await "$t0") || { stop_app; return 1; }
+  stop_app
+  echo "$t"
+}
+
+# pair NAME CMD... -- RUNS alternating runs of "CMD floor ..." and "CMD
+# quince ..." after an untimed one of each; sets F_MED, Q_MED, F_RUNS, Q_RUNS
+pair() {
+  local name=$1; shift
+  local f q b i fr='' qr='' br='' bm=''
+  "$@" floor >/dev/null && "$@" quince >/dev/null || { say "$name: a warm-up run failed" >&2; return 1; }
+  [ -z "${QUINCE_BEFORE:-}" ] || "$@" before >/dev/null || { say "$name: a warm-up run failed" >&2; return 1; }
+  for ((i = 1; i <= RUNS; i++)); do
+    f=$("$@" floor) || return 1
+    q=$("$@" quince) || return 1
+    fr+="$f " qr+="$q "
+    if [ -n "${QUINCE_BEFORE:-}" ]; then b=$("$@" before) || return 1; br+="$b "; fi
+  done
+  [ -n "$br" ] && bm=$(tr ' ' '\n' <<<"$br" | grep . | median)
+  F_RUNS=$fr Q_RUNS=$qr
+  F_MED=$(tr ' ' '\n' <<<"$fr" | grep . | median) Q_MED=$(tr ' ' '\n' <<<"$qr" | grep . | median)
+  local ratio; ratio=$(awk -v q="$Q_MED" -v f="$F_MED" 'BEGIN{printf "%.2f", q / f}')
+  TABLE+="| $name | $Q_MED s | $F_MED s | $ratio | $qr/ $fr |${bm:+ $bm s ($br) |}"$'\n'
+  say "$name: quince $Q_MED s, floor $F_MED s, ratio $ratio (quince: $qr; floor: $fr)${bm:+; before: $bm s ($br)}"
+}
+
+root_run() { local kind=$3; time_root "$kind" "$1" "$2"; }
+
+MACHINE="$(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(wine --version)"
+say "machine: $MACHINE; load average before: $LOAD_BEFORE; $RUNS runs of each, alternating"
+TABLE=''
+status=0
+pair "empty folder" root_run 'C:\bench\empty' 1 || status=1
+SYS_ROWS=$(wine "$ENUM" 'C:\windows\system32' 2>>"$LOGS/enum.err" | tr -d '\r')
+pair 'C:\windows\system32' root_run 'C:\windows\system32' "$SYS_ROWS" || status=1
+pair "10,000 files + 1,000 folders" root_run 'C:\bench\big' 11000 || status=1
+pair "50,000 files" root_run 'C:\bench\huge' 50000 || status=1
+pair "child of 11,000 entries, Right key to its window" time_child || status=1
+
+# Memory: the 50,000-entry menu against the empty one, per entry.
+MEM_FILE=$LOGS/mem-empty time_root quince 'C:\bench\empty' 1 >/dev/null &&
+MEM_FILE=$LOGS/mem-huge time_root quince 'C:\bench\huge' 50000 >/dev/null &&
+PER_ENTRY=$(awk -v a="$(cat "$LOGS/mem-empty")" -v b="$(cat "$LOGS/mem-huge")" 'BEGIN{printf "%.2f", (b - a) / 50000}')
+say "memory: RssAnon ${PER_ENTRY:-?} KiB per entry at 50,000 entries ($(cat "$LOGS/mem-empty" 2>/dev/null) kB empty, $(cat "$LOGS/mem-huge" 2>/dev/null) kB with 50,000)"
+
+LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
+say "load average after: $LOAD_AFTER"
+busy=$(awk -v a="${LOAD_BEFORE%% *}" -v b="${LOAD_AFTER%% *}" 'BEGIN{print (a > 1.0 || b > 1.0) ? 1 : 0}')
+if [ "$busy" = 1 ] && [ "$FORCE" = 0 ]; then
+  say "the load average was above 1.0: no ratio is reported (bash bench/menu_speed.sh $RUNS --force to write it anyway)"
+  exit 1
+fi
+{
+  echo "# Menu speed"
+  echo
+  echo "Written by \`bash bench/menu_speed.sh $RUNS\` on $(date -u '+%Y-%m-%d %H:%M UTC'): $MACHINE."
+  echo "Load average before: $LOAD_BEFORE; after: $LOAD_AFTER.$([ "$busy" = 1 ] && echo ' **Busy machine: the ratios flatter quince.exe.**')"
+  echo
+  echo "Seconds from \`wine\` start (for the child: from the Right key) to the window showing all its rows, medians of $RUNS alternating runs. The floor is bench/floor_menu.exe."
+  echo
+  if [ -n "${QUINCE_BEFORE:-}" ]; then
+    echo "| folder | quince | floor | ratio | runs (quince / floor) | earlier build |"
+    echo "|---|---|---|---|---|---|"
+  else
+    echo "| folder | quince | floor | ratio | runs (quince / floor) |"
+    echo "|---|---|---|---|---|"
+  fi
+  printf '%s' "$TABLE"
+  echo
+  echo "Memory: ${PER_ENTRY:-?} KiB per entry (RssAnon of the Wine process with 50,000 entries listed, less that with an empty folder)."
+} >"$OUT"
+say "written: ${OUT#"$ROOT"/}"
+exit $status
