@@ -37,6 +37,8 @@ HWND ShowPopup(const std::vector<floor_bench::Item>& items, int x, int y) {
     const int rows = static_cast<int>(items.size() < 40 ? (items.empty() ? 1 : items.size()) : 40);
     SetWindowPos(popup, nullptr, 0, 0, 300, rows * rowHeight + 2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(list, nullptr, 0, 0, 298, rows * rowHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Every name is final from the first show (wait_listed.exe --final).
+    SetPropW(popup, L"QuinceListed", reinterpret_cast<HANDLE>(1));
     ShowWindow(popup, SW_SHOW);
     SetForegroundWindow(popup);
     SetFocus(list);

@@ -78,7 +78,7 @@ quince_display || exit 1
 quince_prefix "$QUINCE_STATE/bench-prefix" || exit 1
 wineserver -p
 wine reg add 'HKCR\.txt' /ve /d txtfile /f >"$LOGS/wine-warm.log" 2>&1
-wineserver -w
+
 wine cmd /c exit 0 >>"$LOGS/wine-warm.log" 2>&1
 xdotool mousemove 200 100
 
@@ -97,10 +97,11 @@ median() {
     printf "%.2f", m }'
 }
 
-# start_waiter ROWS CLASS [--shown] -- starts wait_listed.exe as coprocess W
-# and waits for its "ready"
+# start_waiter ROWS CLASS [FLAGS...] -- starts wait_listed.exe as coprocess
+# W and waits for its "ready"
 start_waiter() {
-  coproc W { exec wine "$WAITER" "$1" "$((TIMEOUT * 1000))" --class "$2" ${3:-} 2>>"$LOGS/wait.err"; }
+  local rows=$1 class=$2; shift 2
+  coproc W { exec wine "$WAITER" "$rows" "$((TIMEOUT * 1000))" --class "$class" "$@" 2>>"$LOGS/wait.err"; }
   WAITER_PID=$W_PID
   local line=''
   read -r -t 30 line <&"${W[0]}" && [ "${line%$'\r'}" = ready ] && return 0
@@ -108,8 +109,9 @@ start_waiter() {
   return 1
 }
 
-# await T0 -- reads the waiter's answer; prints seconds since T0
-await() {
+# read_stamp WORD -- reads the waiter's next line, which must begin with
+# WORD; prints its unix time
+read_stamp() {
   local line='' deadline=$((SECONDS + TIMEOUT + 10)) rc
   while :; do
     read -r -t 1 line <&"${W[0]}" && break
@@ -118,13 +120,27 @@ await() {
     if ! kill -0 "$APP_PID" 2>/dev/null; then say "the program ended before its menu showed" >&2; return 1; fi
     [ $SECONDS -lt $deadline ] || break
   done
-  kill "$WAITER_PID" 2>/dev/null; wait "$WAITER_PID" 2>/dev/null
   line=${line%$'\r'}
   case $line in
-    "met "*) elapsed "$1" "$(sed -n 's/.* unix=\([0-9.]*\).*/\1/p' <<<"$line")"; echo ;;
+    "$1 "*) sed -n 's/.* unix=\([0-9.]*\).*/\1/p' <<<"$line" ;;
     *) say "wait_listed.exe: ${line:-no answer}" >&2; return 1 ;;
   esac
 }
+
+# await KIND T0 -- prints "FINAL USABLE": seconds since T0 to the rows being
+# there with every caption final, and to the window being there with its
+# rows (for quince the first screenful captioned; the same for the others,
+# which show nothing before all is final)
+await() {
+  local met final rc=0
+  met=$(read_stamp met) || rc=1
+  if [ $rc = 0 ] && [ "$1" = quince ]; then final=$(read_stamp final) || rc=1; else final=$met; fi
+  kill "$WAITER_PID" 2>/dev/null; wait "$WAITER_PID" 2>/dev/null
+  [ $rc = 0 ] || return 1
+  echo "$(elapsed "$2" "$final") $(elapsed "$2" "$met")"
+}
+
+waiter_flags() { [ "$1" = quince ] && echo --then-final; }
 
 # launch KIND DIR [CHILD] -- starts floor_menu.exe DIR [CHILD], or quince.exe
 # (KIND quince) or QUINCE_BEFORE (KIND before) on DIR\; sets APP_PID
@@ -137,57 +153,65 @@ launch() {
   APP_PID=$!
 }
 
-# time_root KIND DIR ROWS -- one run of KIND (floor|quince) on DIR, seconds
-# to its menu with ROWS rows; with MEM_FILE set, also writes RssAnon (kB)
+# time_root KIND DIR ROWS -- one run of KIND (floor|quince|before) on DIR:
+# "FINAL USABLE" seconds to its menu with ROWS rows; with MEM_FILE set, also
+# writes RssAnon (kB) once all is final
 time_root() {
   local kind=$1 dir=$2 rows=$3 class t0 t
   class=$([ "$kind" = floor ] && echo FloorMenu || echo TFolderForm)
-  start_waiter "$rows" "$class" || return 1
+  # An empty folder: the floor's list is empty, a menu shows its placeholder.
+  [ "$rows" = 0 ] && [ "$kind" != floor ] && rows=1
+  start_waiter "$rows" "$class" $(waiter_flags "$kind") || return 1
   t0=$EPOCHREALTIME
   launch "$kind" "$dir"
-  t=$(await "$t0") || { stop_app; return 1; }
+  t=$(await "$kind" "$t0") || { stop_app; return 1; }
   [ -n "${MEM_FILE:-}" ] && sed -n 's/^RssAnon:[[:space:]]*\([0-9]*\).*/\1/p' "/proc/$APP_PID/status" >"$MEM_FILE"
   stop_app
   echo "$t"
 }
 
 # time_child KIND -- one run: KIND shows C:\bench (big, empty, huge); then
-# seconds from the Right key on "big" to its 11,000-row child window
+# "FINAL USABLE" seconds from the Right key on "big" to its 11,000-row child
 time_child() {
   local kind=$1 class t0 t
   class=$([ "$kind" = floor ] && echo FloorMenu || echo TFolderForm)
   start_waiter 3 "$class" || return 1
   launch "$kind" 'C:\bench' big
-  await "$EPOCHREALTIME" >/dev/null || { stop_app; return 1; }
+  read_stamp met >/dev/null || { stop_app; return 1; }
+  kill "$WAITER_PID" 2>/dev/null; wait "$WAITER_PID" 2>/dev/null
   # The first letter selects "big" (Quince opens only a selected row).
   [ "$kind" != floor ] && xdotool key b && sleep 0.3
-  start_waiter 11000 "$class" --shown || { stop_app; return 1; }
+  start_waiter 11000 "$class" --shown $(waiter_flags "$kind") || { stop_app; return 1; }
   t0=$EPOCHREALTIME
   xdotool key Right
-  t=$(await "$t0") || { stop_app; return 1; }
+  t=$(await "$kind" "$t0") || { stop_app; return 1; }
   stop_app
   echo "$t"
 }
 
-# pair NAME CMD... -- RUNS alternating runs of "CMD floor ..." and "CMD
-# quince ..." after an untimed one of each; sets F_MED, Q_MED, F_RUNS, Q_RUNS
+# med WORDS -- the median of the numbers in WORDS
+med() { tr ' ' '\n' <<<"$1" | grep . | median; }
+
+# pair NAME CMD... -- RUNS alternating runs of "CMD floor", "CMD quince"
+# (and "CMD before") after an untimed one of each; adds a table row
 pair() {
   local name=$1; shift
-  local f q b i fr='' qr='' br='' bm=''
+  local f q b i fr='' qr='' qu='' br='' bm=''
   "$@" floor >/dev/null && "$@" quince >/dev/null || { say "$name: a warm-up run failed" >&2; return 1; }
   [ -z "${QUINCE_BEFORE:-}" ] || "$@" before >/dev/null || { say "$name: a warm-up run failed" >&2; return 1; }
   for ((i = 1; i <= RUNS; i++)); do
     f=$("$@" floor) || return 1
     q=$("$@" quince) || return 1
-    fr+="$f " qr+="$q "
-    if [ -n "${QUINCE_BEFORE:-}" ]; then b=$("$@" before) || return 1; br+="$b "; fi
+    fr+="${f%% *} " qr+="${q%% *} " qu+="${q##* } "
+    if [ -n "${QUINCE_BEFORE:-}" ]; then b=$("$@" before) || return 1; br+="${b%% *} "; fi
   done
-  [ -n "$br" ] && bm=$(tr ' ' '\n' <<<"$br" | grep . | median)
-  F_RUNS=$fr Q_RUNS=$qr
-  F_MED=$(tr ' ' '\n' <<<"$fr" | grep . | median) Q_MED=$(tr ' ' '\n' <<<"$qr" | grep . | median)
-  local ratio; ratio=$(awk -v q="$Q_MED" -v f="$F_MED" 'BEGIN{printf "%.2f", q / f}')
-  TABLE+="| $name | $Q_MED s | $F_MED s | $ratio | $qr/ $fr |${bm:+ $bm s ($br) |}"$'\n'
-  say "$name: quince $Q_MED s, floor $F_MED s, ratio $ratio (quince: $qr; floor: $fr)${bm:+; before: $bm s ($br)}"
+  [ -n "$br" ] && bm=$(med "$br")
+  local F Q U ratio
+  F=$(med "$fr") Q=$(med "$qr") U=$(med "$qu")
+  ratio=$(awk -v q="$Q" -v f="$F" 'BEGIN{printf "%.2f", q / f}')
+  LAST_F=$F LAST_U=$U LAST_RATIO=$ratio
+  TABLE+="| $name | $Q s | $F s | **$ratio** | $U s | $qr/ $fr |${bm:+ $bm s ($br) |}"$'\n'
+  say "$name: quince all final $Q s, usable $U s; floor $F s; ratio $ratio (quince: $qr; usable: $qu; floor: $fr)${bm:+; earlier build: $bm s ($br)}"
 }
 
 root_run() { local kind=$3; time_root "$kind" "$1" "$2"; }
@@ -196,15 +220,18 @@ MACHINE="$(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo
 say "machine: $MACHINE; load average before: $LOAD_BEFORE; $RUNS runs of each, alternating"
 TABLE=''
 status=0
-pair "empty folder" root_run 'C:\bench\empty' 1 || status=1
+pair "empty folder" root_run 'C:\bench\empty' 0 || status=1
+EMPTY_FLOOR=${LAST_F:-} EMPTY_RATIO=${LAST_RATIO:-}
 SYS_ROWS=$(wine "$ENUM" 'C:\windows\system32' 2>>"$LOGS/enum.err" | tr -d '\r')
 pair 'C:\windows\system32' root_run 'C:\windows\system32' "$SYS_ROWS" || status=1
 pair "10,000 files + 1,000 folders" root_run 'C:\bench\big' 11000 || status=1
+BIG_USABLE=${LAST_U:-}
 pair "50,000 files" root_run 'C:\bench\huge' 50000 || status=1
+HUGE_USABLE=${LAST_U:-}
 pair "child of 11,000 entries, Right key to its window" time_child || status=1
 
 # Memory: the 50,000-entry menu against the empty one, per entry.
-MEM_FILE=$LOGS/mem-empty time_root quince 'C:\bench\empty' 1 >/dev/null &&
+MEM_FILE=$LOGS/mem-empty time_root quince 'C:\bench\empty' 0 >/dev/null &&
 MEM_FILE=$LOGS/mem-huge time_root quince 'C:\bench\huge' 50000 >/dev/null &&
 PER_ENTRY=$(awk -v a="$(cat "$LOGS/mem-empty")" -v b="$(cat "$LOGS/mem-huge")" 'BEGIN{printf "%.2f", (b - a) / 50000}')
 say "memory: RssAnon ${PER_ENTRY:-?} KiB per entry at 50,000 entries ($(cat "$LOGS/mem-empty" 2>/dev/null) kB empty, $(cat "$LOGS/mem-huge" 2>/dev/null) kB with 50,000)"
@@ -225,15 +252,23 @@ fi
   echo "Seconds from \`wine\` start (for the child: from the Right key) to the window showing all its rows, medians of $RUNS alternating runs. The floor is bench/floor_menu.exe."
   echo
   if [ -n "${QUINCE_BEFORE:-}" ]; then
-    echo "| folder | quince | floor | ratio | runs (quince / floor) | earlier build |"
-    echo "|---|---|---|---|---|---|"
+    echo "| folder | quince, all captions final | floor | ratio | quince usable | runs (quince / floor) | earlier build |"
+    echo "|---|---|---|---|---|---|---|"
   else
-    echo "| folder | quince | floor | ratio | runs (quince / floor) |"
-    echo "|---|---|---|---|---|"
+    echo "| folder | quince, all captions final | floor | ratio | quince usable | runs (quince / floor) |"
+    echo "|---|---|---|---|---|---|"
   fi
   printf '%s' "$TABLE"
   echo
   echo "Memory: ${PER_ENTRY:-?} KiB per entry (RssAnon of the Wine process with 50,000 entries listed, less that with an empty folder)."
+  echo
+  echo "Targets:"
+  verdict() { awk -v v="$1" -v t="$2" 'BEGIN{ if (v == "" || t == "") print "not measured"; else print (v <= t) ? "met" : "not met" }'; }
+  echo "- all captions final at most 1.0 times the floor: see the ratio column."
+  echo "- usable menu, 11,000 entries, within the floor's empty-folder time + 0.5 s: ${BIG_USABLE:-?} s against $(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{printf "%.2f", e + 0.5}') s: $(verdict "${BIG_USABLE:-}" "$(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{print e + 0.5}')")."
+  echo "- usable menu, 50,000 entries, within the floor's empty-folder time + 1.0 s: ${HUGE_USABLE:-?} s against $(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{printf "%.2f", e + 1.0}') s: $(verdict "${HUGE_USABLE:-}" "$(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{print e + 1.0}')")."
+  echo "- empty folder at most 1.2 times the floor: ${EMPTY_RATIO:-?}: $(verdict "${EMPTY_RATIO:-}" 1.2)."
+  echo "- at most 1 KiB per entry at 50,000 entries: ${PER_ENTRY:-?} KiB: $(verdict "${PER_ENTRY:-}" 1.0)."
 } >"$OUT"
 say "written: ${OUT#"$ROOT"/}"
 exit $status

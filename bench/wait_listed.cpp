@@ -1,6 +1,9 @@
-// wait_listed.exe ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown]: the
-// stopwatch's far end for timing a menu window (of class NAME, TFolderForm by
-// default; with --shown, a child window while its parent is already up). Started before quince.exe in the same wineserver, it first waits
+// wait_listed.exe ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown] [--final]:
+// the stopwatch's far end for timing a menu window (of class NAME, TFolderForm
+// by default; with --shown, a child window while its parent is already up;
+// with --final, once the window also carries the property "QuinceListed",
+// which a menu window sets when every caption it lists is final; with
+// --then-final, "met" when the rows are there and then "final ... unix=" too). Started before quince.exe in the same wineserver, it first waits
 // until no menu window of an earlier run is left, says "ready", then polls
 // every 20 ms for a visible TFolderForm whose list holds ROWS rows. It prints
 //
@@ -23,6 +26,7 @@ namespace {
 
 constexpr DWORD kPollMs = 20;
 const wchar_t* g_menuClass = L"TFolderForm";
+bool g_final = false;
 
 std::vector<HWND> Windows(HWND parent) {
     std::vector<HWND> list;
@@ -44,7 +48,8 @@ bool HasClass(HWND wnd, const wchar_t* name) {
 std::vector<HWND> VisibleMenus() {
     std::vector<HWND> menus;
     for (HWND wnd : Windows(nullptr))
-        if (IsWindowVisible(wnd) && HasClass(wnd, g_menuClass)) menus.push_back(wnd);
+        if (IsWindowVisible(wnd) && HasClass(wnd, g_menuClass) && (!g_final || GetPropW(wnd, L"QuinceListed")))
+            menus.push_back(wnd);
     return menus;
 }
 
@@ -135,6 +140,16 @@ double UnixNow() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // --final: the window must also say that every caption is final.
+    // --then-final: say "met" as usual, then "final" once it says so too.
+    bool thenFinal = false;
+    if (argc > 2 && std::wcscmp(argv[argc - 1], L"--final") == 0) {
+        g_final = true;
+        --argc;
+    } else if (argc > 2 && std::wcscmp(argv[argc - 1], L"--then-final") == 0) {
+        thenFinal = true;
+        --argc;
+    }
     // --shown: another menu window is already up (a child is awaited).
     bool awaitChild = false;
     if (argc > 2 && std::wcscmp(argv[argc - 1], L"--shown") == 0) {
@@ -148,7 +163,7 @@ int wmain(int argc, wchar_t** argv) {
     const bool icons = argc > 1 && std::wcscmp(argv[argc - 1], L"--icons") == 0;
     if (icons) --argc;
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: wait_listed ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown]\n");
+        std::fprintf(stderr, "usage: wait_listed ROWS [TIMEOUT_MS] [--icons] [--class NAME] [--shown] [--final|--then-final]\n");
         return 64;
     }
     const long want = std::wcstol(argv[1], nullptr, 10);
@@ -175,8 +190,11 @@ int wmain(int argc, wchar_t** argv) {
             long rows = Rows(menu);
             if (rows > most) most = rows;
             if (rows == want && !icons) {
-                std::printf("met rows=%ld unix=%.6f\n", rows, now);
-                return 0;
+                std::printf("%s rows=%ld unix=%.6f\n", g_final && thenFinal ? "final" : "met", rows, now);
+                std::fflush(stdout);
+                if (!thenFinal || g_final) return 0;
+                g_final = true;  // now the same window, once it says it is final
+                break;
             }
             if (rows == want) {
                 for (HWND list : Windows(menu)) {

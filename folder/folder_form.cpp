@@ -6,6 +6,7 @@
 
 #include "core/scope_exit.h"
 #include "folder/base_window.h"
+#include "ui/menu_metrics.h"
 
 namespace folder {
 
@@ -125,7 +126,9 @@ TFolderForm* TFolderForm::SubMenu(int index) const {
 }
 
 void TFolderForm::FileViewGetText(ui::TObject*, int Index, std::wstring& Text) {
-    if (Index >= 0 && Index < FileList.Count()) Text = FileList.Item(Index).Caption;
+    if (Index < 0 || Index >= FileList.Count()) return;
+    if (FPendingCaptions) FPendingCaptions->Ensure(Index);
+    Text = FileList.Item(Index).Caption;
 }
 
 void TFolderForm::CloseSubMenus() {
@@ -146,6 +149,10 @@ void TFolderForm::TrackHover(DWORD Flags) {
 
 LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEHOVER) FileViewHover(lp);
+    if (msg == WM_TIMER && wp == kNamesTimer) {
+        NamesTick();
+        return 0;
+    }
     // While a shell context menu is up, its handler sees its menu's messages first.
     if (LRESULT result = 0; ForwardMenuMessage(msg, wp, lp, result)) return result;
     return ui::TForm::WndProc(msg, wp, lp);

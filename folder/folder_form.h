@@ -9,6 +9,7 @@
 
 #include "folder/icon_lookup.h"
 #include "folder/list_box.h"
+#include "folder/pending_captions.h"
 #include "folder/shell_command_verb.h"
 #include "folder/shell_object.h"
 #include "shell/shell_types.h"
@@ -126,9 +127,25 @@ private:
     std::vector<TListedItem> CreateIDList();
     // The order in which the items are shown: the folder's own sort.
     std::vector<size_t> SortedOrder(const std::vector<TListedItem>& list) const;
-    // One entry (the placeholder for a null id) captioned with the item's
-    // in-folder name.
-    std::unique_ptr<ui::TMenuItem> MakeEntry(TListedItem item, const std::wstring& name);
+    // One entry (the placeholder for a null id); its caption comes with
+    // the item's in-folder name.
+    std::unique_ptr<ui::TMenuItem> MakeEntry(TListedItem item);
+    // ---- Captions coming in (folder_captions.cpp) ----
+    // Entry e has its caption: the window's width follows the widest.
+    void CaptionArrived(int entry);
+    // The names timer: names items between input, collects, widens.
+    void NamesTick();
+    // Widens the window to its widest caption (never narrows it).
+    void FollowWidestCaption();
+    // Every caption is in: the timer stops and the window says so.
+    void CaptionsDone();
+    static constexpr UINT_PTR kNamesTimer = 0x5143;  // "QC"
+    static constexpr UINT kNamesTimerMs = 10;
+    std::unique_ptr<TPendingCaptions> FPendingCaptions;
+    ui::UniqueDC FMeasureDC;
+    int FWidest = 0;
+    ULONGLONG FLastWidening = 0;
+    // ---- end of captions ----
     // Fills the window on its first show; gives the widest entry and the row height.
     void Populate(int& width, int& height);
     // The work area of the monitor this window opens on.

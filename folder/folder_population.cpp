@@ -8,6 +8,7 @@
 
 #include "core/wildcard.h"
 #include "folder/folder_form.h"
+#include "folder/pending_captions.h"
 #include "shell/in_folder_names.h"
 #include "shell/shell_error.h"
 #include "shell/shell_utils.h"
@@ -27,19 +28,6 @@ std::wstring_view NamePart(std::wstring_view parsingName) {
     const size_t pos = parsingName.find_last_of(L"\\:");
     return pos == std::wstring_view::npos ? parsingName : parsingName.substr(pos + 1);
 }
-
-// A single "&" would mark an accelerator; names are shown as they are.
-std::wstring DoubleAmpersands(const std::wstring& name) {
-    if (name.find(L'&') == std::wstring::npos) return name;
-    std::wstring caption;
-    caption.reserve(name.size() + 4);
-    for (wchar_t c : name) {
-        caption += c;
-        if (c == L'&') caption += L'&';
-    }
-    return caption;
-}
-
 
 }  // namespace
 
@@ -97,12 +85,11 @@ std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     return list;
 }
 
-std::unique_ptr<ui::TMenuItem> TFolderForm::MakeEntry(TListedItem listed, const std::wstring& name) {
+std::unique_ptr<ui::TMenuItem> TFolderForm::MakeEntry(TListedItem listed) {
     auto item = std::make_unique<ui::TMenuItem>();
     if (listed.id) {
         // The shell object adopts the list, also when it cannot be made.
         item->Adopt(std::make_unique<TShellObject>(Namespace, listed.id.release()));
-        item->Caption = DoubleAmpersands(name);
         item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
         item->HasSubMenu = listed.isFolder;
     } else {
@@ -117,39 +104,54 @@ void TFolderForm::Populate(int& width, int& height) {
     IShellFolder* folder = Namespace ? Namespace->Current.Get() : nullptr;
 
     // The names are asked from here on, on helper threads, while the items
-    // are put in the folder's order; then this thread joins in.
+    // are put in the folder's order.
     std::vector<LPCITEMIDLIST> ids;
     ids.reserve(list.size());
     for (const TListedItem& listed : list) ids.push_back(listed.id.get());
-    shell::TInFolderNames names(folder, Namespace ? Namespace->AbsID : nullptr, ids);
+    auto names = std::make_unique<shell::TInFolderNames>(folder, Namespace ? Namespace->AbsID : nullptr, ids);
     ids = {};
     const std::vector<size_t> order = SortedOrder(list);
-    std::vector<std::wstring> captions = names.TakeAll();
 
     // The entries are made apart and handed to the window only when all are
     // there: an error midway leaves the window empty, and the next show
     // tries again. An item whose shell object cannot be made is left out.
     std::vector<std::unique_ptr<ui::TMenuItem>> entries;
+    std::vector<std::uint32_t> itemOfEntry;
     entries.reserve(list.size() ? list.size() : 1);
+    itemOfEntry.reserve(list.size());
     for (size_t i : order) {
         try {
-            entries.push_back(MakeEntry(std::move(list[i]), captions[i]));
+            entries.push_back(MakeEntry(std::move(list[i])));
+            itemOfEntry.push_back(static_cast<std::uint32_t>(i));
         } catch (const shell::ShellError&) {
         }
-        captions[i] = std::wstring();
     }
-    if (entries.empty()) entries.push_back(MakeEntry(TListedItem{}, std::wstring()));
-
-    const ui::TMenuMetrics& metrics = RowMetrics();
-    ui::WindowDC canvas(FileView->Handle());
+    list.clear();
+    const bool nothing = entries.empty();
+    if (nothing) entries.push_back(MakeEntry(TListedItem{}));
     FileList.Reserve(entries.size());
-    for (auto& entry : entries) {
-        int w = 0;
-        entry->MeasureItem(canvas.get(), metrics, w, height);
-        width = std::max(width, w);
-        FileList.Add(std::move(entry));
-    }
+    for (auto& entry : entries) FileList.Add(std::move(entry));
     FileView->SetCount(FileList.Count());
+
+    height = RowMetrics().RowHeight();
+    FWidest = 0;
+    FMeasureDC.reset(CreateCompatibleDC(nullptr));
+    if (nothing) {
+        CaptionArrived(0);
+    } else {
+        const bool helped = names->Helpers() > 0;
+        FPendingCaptions = std::make_unique<TPendingCaptions>(std::move(names), std::move(itemOfEntry), FileList,
+                                                              [this](int entry) { CaptionArrived(entry); });
+        // The window shows once the rows it can show at first have their
+        // captions (as many as the work area holds); a few names only are
+        // not worth the wait for a later caption.
+        const RECT work = WorkArea();
+        const int first = helped ? (work.bottom - work.top) / std::max(1, height) + 1 : FileList.Count();
+        for (int e = 0; e < std::min(first, FileList.Count()); ++e) FPendingCaptions->Ensure(e);
+        FPendingCaptions->Collect();
+    }
+    width = FWidest;
+    if (!FPendingCaptions || FPendingCaptions->Done()) CaptionsDone();
 }
 
 }  // namespace folder

@@ -19,6 +19,8 @@ void TFolderForm::FileViewMeasureItem(ui::TObject*, int Index, int& Height) {
 void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwnerDrawState State) {
     if (Index < 0 || Index >= FileList.Count()) return;
     HDC canvas = FileView->Canvas();
+    // A row drawn before its name came in is named now.
+    if (FPendingCaptions) FPendingCaptions->Ensure(Index);
     ui::TMenuItem& item = FileList.Item(Index);
     item.DrawItem(canvas, Rect, State, RowMetrics(), FileView->MenuTheme.Get(FileView->Handle()));
     const bool selected = (State & ODS_SELECTED) != 0;

@@ -86,6 +86,8 @@ void TFolderForm::FormShow(ui::TObject*) {
     const bool cut = ClientSize().cy != request.rowCount * rowHeight;
     UpButton->SetVisible(cut);
     DownButton->SetVisible(cut);
+    // The rest of the names come in while the window is up.
+    if (request.firstShow && FPendingCaptions) SetTimer(Handle(), kNamesTimer, kNamesTimerMs, nullptr);
 }
 
 }  // namespace folder

@@ -27,7 +27,8 @@ void AppendIdList(std::vector<BYTE>& bytes, LPCITEMIDLIST id) {
 
 TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
                                const std::vector<LPCITEMIDLIST>& items)
-    : folder_(folder), names_(items.size()), named_(items.size(), 0) {
+    // Every state starts as kFree (0): atomics are value-initialized.
+    : folder_(folder), names_(items.size()), states_(std::make_unique<std::atomic<std::uint8_t>[]>(items.size())) {
     AppendIdList(absoluteId_, absoluteId);
     itemOffsets_.reserve(items.size());
     itemBytes_.reserve(items.size() * 64);
@@ -45,10 +46,6 @@ TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
 
 TInFolderNames::~TInFolderNames() {
     stop_ = true;
-    JoinHelpers();
-}
-
-void TInFolderNames::JoinHelpers() noexcept {
     for (std::thread& helper : helpers_)
         if (helper.joinable()) helper.join();
 }
@@ -57,17 +54,32 @@ LPCITEMIDLIST TInFolderNames::Item(size_t index) const noexcept {
     return reinterpret_cast<LPCITEMIDLIST>(itemBytes_.data() + itemOffsets_[index]);
 }
 
-void TInFolderNames::NameBlocks(IShellFolder* folder) {
-    const size_t count = names_.size();
-    while (!stop_) {
-        const size_t first = next_.fetch_add(kBlock);
-        if (first >= count) return;
-        const size_t last = std::min(count, first + kBlock);
-        for (size_t i = first; i < last && !stop_; ++i) {
-            names_[i] = GetInFolderName(folder, Item(i));
-            named_[i] = 1;
-        }
+bool TInFolderNames::Named(size_t index) const noexcept {
+    return index < names_.size() && states_[index].load(std::memory_order_acquire) == kDone;
+}
+
+bool TInFolderNames::NameIfFree(IShellFolder* folder, size_t index) {
+    std::uint8_t expected = kFree;
+    if (!states_[index].compare_exchange_strong(expected, kClaimed, std::memory_order_acquire)) return false;
+    try {
+        names_[index] = GetInFolderName(folder, Item(index));
+    } catch (...) {
+        // Out of memory: give the item back for another try.
+        states_[index].store(kFree, std::memory_order_release);
+        throw;
     }
+    states_[index].store(kDone, std::memory_order_release);
+    named_.fetch_add(1, std::memory_order_release);
+    return true;
+}
+
+bool TInFolderNames::NameBlock(IShellFolder* folder) {
+    const size_t count = names_.size();
+    const size_t first = next_.fetch_add(kBlock);
+    if (first >= count) return false;
+    const size_t last = std::min(count, first + kBlock);
+    for (size_t i = first; i < last && !stop_; ++i) NameIfFree(folder, i);
+    return true;
 }
 
 void TInFolderNames::RunHelper() noexcept {
@@ -82,10 +94,11 @@ void TInFolderNames::RunHelper() noexcept {
             hr = id->mkid.cb == 0 ? desktop.As(&folder) : desktop->BindToObject(id, nullptr, IID_PPV_ARGS(&folder));
         }
         // A helper that cannot bind claims nothing; one that fails midway
-        // leaves its block's rest unnamed, and the caller names it.
+        // has given its item back, and the caller names what is left.
         if (SUCCEEDED(hr) && folder) {
             try {
-                NameBlocks(folder.Get());
+                while (!stop_ && NameBlock(folder.Get())) {
+                }
             } catch (...) {
             }
         }
@@ -93,12 +106,22 @@ void TInFolderNames::RunHelper() noexcept {
     if (SUCCEEDED(com)) CoUninitialize();
 }
 
+std::wstring TInFolderNames::Take(size_t index) {
+    if (index >= names_.size()) return {};
+    // Free: ask it here. Claimed: a helper is asking; it publishes within
+    // one name's time, or gives the item back if it failed.
+    while (states_[index].load(std::memory_order_acquire) != kDone) {
+        if (!NameIfFree(folder_, index)) std::this_thread::yield();
+    }
+    return std::move(names_[index]);
+}
+
 std::vector<std::wstring> TInFolderNames::TakeAll() {
-    NameBlocks(folder_);
-    JoinHelpers();
-    for (size_t i = 0; i < names_.size(); ++i)
-        if (!named_[i]) names_[i] = GetInFolderName(folder_, Item(i));
-    return std::move(names_);
+    NameWhile([] { return true; });
+    std::vector<std::wstring> all;
+    all.reserve(names_.size());
+    for (size_t i = 0; i < names_.size(); ++i) all.push_back(Take(i));
+    return all;
 }
 
 }  // namespace shell

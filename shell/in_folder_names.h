@@ -1,19 +1,20 @@
 #pragma once
 // The in-folder names of many items of one folder, asked on a few threads
-// at once while the caller does other work, and then by the caller too.
+// at once while the caller does other work, and by the caller too.
 //
 // Asking the shell for a name is the bulk of listing a big folder (under
 // Wine some 0.2 ms an item, most of it registry reads about the item's file
 // type). The names depend on nothing else the listing does, so they are
-// asked from the moment the folder is enumerated, in no particular order:
-// helper threads, each with its own binding of the folder in its own
-// apartment, take blocks of items from a shared counter; the caller sorts
-// meanwhile, then takes blocks itself until none are left.
+// asked from the moment the folder is enumerated: helper threads, each with
+// its own binding of the folder in its own apartment, take blocks of items
+// from a shared counter. The caller takes blocks too when it has time, and
+// asks any one item itself that it needs before a helper got to it.
 #include <windows.h>
 #include <shobjidl.h>
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,29 +43,48 @@ public:
     TInFolderNames(const TInFolderNames&) = delete;
     TInFolderNames& operator=(const TInFolderNames&) = delete;
 
-    // Every item's name, as GetInFolderName gives it, in the items' order.
-    // The caller names blocks too; items a helper could not name (it could
-    // not bind the folder, or ran out of memory) are named here. Once only.
+    size_t Count() const noexcept { return names_.size(); }
+    // Whether item index has its name (then Take does not wait).
+    bool Named(size_t index) const noexcept;
+    // Whether every item has its name.
+    bool AllNamed() const noexcept { return named_.load(std::memory_order_acquire) == names_.size(); }
+    // Item index's name, as GetInFolderName gives it: asked here when no
+    // helper has begun on it, else awaited (a matter of a millisecond). Each
+    // index is taken once.
+    std::wstring Take(size_t index);
+    // Names blocks of items on the caller's thread while more() says so and
+    // blocks are left; gives whether any are left.
+    template <class More>
+    bool NameWhile(More more) {
+        while (more())
+            if (!NameBlock(folder_)) return false;
+        return next_.load() < names_.size();
+    }
+    // Every name, in the items' order, the caller naming what is left.
     std::vector<std::wstring> TakeAll();
     // Helper threads started (for tests).
     int Helpers() const noexcept { return static_cast<int>(helpers_.size()); }
 
 private:
     static constexpr size_t kBlock = 16;
-    // Names the blocks left on the counter with folder; stops early on stop_.
-    void NameBlocks(IShellFolder* folder);
+    enum : std::uint8_t { kFree, kClaimed, kDone };
+    // Claims the next block and names what no one else has claimed; false
+    // when no block was left.
+    bool NameBlock(IShellFolder* folder);
+    // Names item index if it is still free; false if someone else has it.
+    bool NameIfFree(IShellFolder* folder, size_t index);
     void RunHelper() noexcept;
     LPCITEMIDLIST Item(size_t index) const noexcept;
-    void JoinHelpers() noexcept;
 
     IShellFolder* folder_;
     std::vector<BYTE> absoluteId_;     // copies: the folder,
     std::vector<BYTE> itemBytes_;      // every item's list end to end,
     std::vector<size_t> itemOffsets_;  // and where each one starts
-    // Each slot is written by the one thread that claimed its block; read
-    // by the caller after the helpers are joined.
+    // Each slot is written by the one thread that claimed it (state
+    // kClaimed), then published (kDone, release); read after an acquire.
     std::vector<std::wstring> names_;
-    std::vector<std::uint8_t> named_;
+    std::unique_ptr<std::atomic<std::uint8_t>[]> states_;
+    std::atomic<size_t> named_{0};
     std::atomic<size_t> next_{0};
     std::atomic<bool> stop_{false};
     std::vector<std::thread> helpers_;

@@ -18,6 +18,12 @@ struct MenuDeleter {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
+struct DCDeleter {
+    void operator()(HDC h) const noexcept { if (h) DeleteDC(h); }
+};
+// A memory DC of our own (CreateCompatibleDC), deleted on destruction.
+using UniqueDC = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
+
 // A window DC, released on destruction.
 class WindowDC {
 public:

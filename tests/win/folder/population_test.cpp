@@ -11,7 +11,9 @@
 
 #include "folder_test_support.h"
 #include "shell/shell_utils.h"
+#include "ui/handles.h"
 #include "ui/menu.h"
+#include "ui/menu_metrics.h"
 
 using folder::TFolderForm;
 using namespace folder_test;
@@ -240,4 +242,36 @@ TEST_F(Population, ChildWindowsAreMadeOnlyWhenNeeded) {
     EXPECT_EQ(child->FileList.Count(), 0);
     EXPECT_EQ(TFolderForm::LiveCount(), formsBefore + 2);
     form.CloseSubMenus();  // closes only what exists
+}
+
+// A big folder's window shows before its last name is in: a row read
+// meanwhile has its final caption, the rest come in while messages are
+// handled, the window says when every caption is final, and it ends as
+// wide as its widest caption needs.
+TEST_F(Population, BigFolderTakesItsLastNamesWhileItIsUp) {
+    shell_test::TempTree tree;
+    for (int i = 0; i < 4000; ++i) tree.AddFile(L"file " + std::to_wstring(i) + L".txt");
+    tree.AddFile(L"the one caption that is wider than all the others.txt");
+    const std::vector<std::wstring> expected = ShellOrder(tree.root());
+    TFolderForm& form = Show(tree.root());
+    ASSERT_EQ(form.FileList.Count(), 4001);
+    ASSERT_EQ(form.FileView->Count(), 4001);
+    // Asked for before the names timer has run: given at once.
+    EXPECT_EQ(form.FileView->Items(4000), expected[4000]);
+    EXPECT_EQ(form.FileView->Items(2000), expected[2000]);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(form.FileList.Item(i).Caption, expected[static_cast<size_t>(i)]);
+
+    for (ULONGLONG end = GetTickCount64() + 20000; !GetPropW(form.Handle(), L"QuinceListed") && GetTickCount64() < end;)
+        PumpFor(20);
+    ASSERT_NE(GetPropW(form.Handle(), L"QuinceListed"), nullptr);
+    EXPECT_EQ(Captions(form), expected);
+    // As wide as the widest caption and the arrow column need, never less.
+    ui::WindowDC dc(form.FileView->Handle());
+    int widest = 0, height = 0;
+    for (const auto& item : form.FileList.Items()) {
+        int w = 0;
+        item->MeasureItem(dc.get(), form.FileList.Metrics(96), w, height);
+        widest = std::max(widest, w);
+    }
+    EXPECT_EQ(form.ClientSize().cx, widest + form.FileView->ItemHeight());
 }
