@@ -39,6 +39,13 @@ TBaseForm::~TBaseForm() {
     if (folder::BaseWindow() == this) folder::SetBaseWindow(nullptr);
 }
 
+void TBaseForm::CreateParams(ui::TCreateParams& params) {
+    ui::TForm::CreateParams(params);
+    // Nothing to paint: at an opacity of 1/255 no colour shows, and filling
+    // the whole virtual screen was the dearest step of the start.
+    params.background = nullptr;
+}
+
 void TBaseForm::FormCreate(ui::TObject*) {
     RootForm_ = nullptr;
     ReadCommandLine(GetCommandLineW());

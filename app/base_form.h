@@ -51,6 +51,9 @@ public:
     std::int32_t EnumFlags() const noexcept { return FEnumFlags; }
     const std::wstring& FileMask() const noexcept { return FFileMask; }
 
+protected:
+    void CreateParams(ui::TCreateParams& params) override;
+
 private:
     void SetBoundsToVirtualScreen();
 

@@ -6,6 +6,7 @@
 
 #include "core/scope_exit.h"
 #include "folder/base_window.h"
+#include "shell/small_icon_list.h"
 #include "ui/menu_metrics.h"
 
 namespace folder {
@@ -87,9 +88,7 @@ void TFolderForm::FormCreate(ui::TObject*) {
     FileMask.clear();
     Namespace = nullptr;
     // The system's small-icon list is shared by every process: bind, never own.
-    SHFILEINFOW info{};
-    auto list = SHGetFileInfoW(L".", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    ShellImages.Bind(reinterpret_cast<HIMAGELIST>(list));
+    ShellImages.Bind(shell::SmallIconList());
     // Every row is one height, the one the row metrics give.
     FileView->SetItemHeight(RowMetrics().RowHeight());
 }
