@@ -168,7 +168,7 @@ TEST_F(IdleTest, ExceptionTexts) {
     auto text = [](auto error) { return ui::TApplication::ExceptionText(std::make_exception_ptr(error)); };
     EXPECT_EQ(text(core::Error(L"名前を変更できません")), L"名前を変更できません");
     EXPECT_EQ(text(std::runtime_error("\xE5\xA4\xB1\xE6\x95\x97 (UTF-8)")), L"失敗 (UTF-8)");
-    EXPECT_EQ(text(42), L"Unknown error.");
+    EXPECT_EQ(text(42), L"原因不明のエラーが発生しました。");
 }
 
 TEST_F(IdleTest, DeactivateRaisedOncePerLossOfActivation) {
