@@ -110,6 +110,7 @@ public:
     // ---- end of shell commands ----
 
 protected:
+    friend class TRowKeys;  // keyboard_commands.cpp: Explorer's keys for the selected row
     void CreateParams(ui::TCreateParams& params) override;
     void CreateComponents() override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
