@@ -6,6 +6,7 @@
 
 #include "core/scope_exit.h"
 #include "folder/base_window.h"
+#include "folder/drag_out.h"
 #include "folder/keyboard_commands.h"
 
 namespace folder {
@@ -145,6 +146,10 @@ void TFolderForm::TrackHover(DWORD Flags) {
 LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEHOVER) FileViewHover(lp);
     if (msg == WM_CONTEXTMENU && TRowKeys(*this).ContextMenu(lp)) return 0;
+    if (msg == kBeginRowDrag) {
+        TDragOut(*this).Run(static_cast<int>(wp));
+        return 0;
+    }
     // While a shell context menu is up, its handler sees its menu's messages first.
     if (LRESULT result = 0; ForwardMenuMessage(msg, wp, lp, result)) return result;
     return ui::TForm::WndProc(msg, wp, lp);
