@@ -77,7 +77,8 @@ scenario_keys_f2_rename() {
   _nav_state; [ "$(_nav_menus)" = 0 ] || { fail "menus still up behind the dialog"; return; }
   key ctrl+a; xdotool type --delay 30 'renamed.txt'; key Return
   expect_exit_0 "renaming with F2" || return
-  [ -e "$WINEPREFIX/drive_c/nav/renamed.txt" ] && [ ! -e "$WINEPREFIX/drive_c/nav/charlie.txt" ] ||
-    { fail "charlie.txt was not renamed to renamed.txt"; return; }
+  if [ ! -e "$WINEPREFIX/drive_c/nav/renamed.txt" ] || [ -e "$WINEPREFIX/drive_c/nav/charlie.txt" ]; then
+    fail "charlie.txt was not renamed to renamed.txt"; return
+  fi
   note "charlie.txt renamed to renamed.txt"
 }

@@ -98,8 +98,9 @@ scenario_drag_cancelled() {
   sleep 0.5
   app_running || { fail "a drop on nothing ended the run"; return; }
   _nav_state; [ "$(_nav_menus)" = 1 ] || { fail "a drop on nothing closed the menu"; return; }
-  [ -e "$WINEPREFIX/drive_c/nav/charlie.txt" ] && [ -e "$WINEPREFIX/drive_c/nav/delta.txt" ] ||
-    { fail "a cancelled drag moved a file"; return; }
+  if [ ! -e "$WINEPREFIX/drive_c/nav/charlie.txt" ] || [ ! -e "$WINEPREFIX/drive_c/nav/delta.txt" ]; then
+    fail "a cancelled drag moved a file"; return
+  fi
   note "drop on nothing: the menu stays"
   screenshot_settled drag-cancelled
   click_at "$BASE_X" "$BASE_Y"
