@@ -1,5 +1,6 @@
 #include "folder/drag_out.h"
 
+#include <shldisp.h>
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -79,6 +80,13 @@ void TDragOut::Run(int row) {
                                            reinterpret_cast<void**>(data.GetAddressOf()))) ||
         !data)
         return;
+    // A target that would finish the drop later, on a thread of its own,
+    // could find this process gone: the run ends right after the drop.
+    // Asked to, the shell's data object makes it take everything in Drop.
+    Microsoft::WRL::ComPtr<IDataObjectAsyncCapability> async;
+    if (SUCCEEDED(data->QueryInterface(IID_IDataObjectAsyncCapability, reinterpret_cast<void**>(async.GetAddressOf()))) &&
+        async)
+        async->SetAsyncMode(FALSE);
     ULONG attributes = SFGAO_CANCOPY | SFGAO_CANMOVE | SFGAO_CANLINK;
     const bool known = SUCCEEDED(item->Parent->GetAttributesOf(1, &child, &attributes));
     const DWORD allowed = DragEffectsFor(known, attributes);
