@@ -1,7 +1,7 @@
 # shellcheck shell=bash
 # Explorer's keys for the selected row: the Apps key and Shift+F10 show its
 # context menu beside the row (not at the pointer), F2 renames it with
-# Quince's own dialog. Uses the C:\nav tree and helpers of 40-navigation.sh.
+# Quince's own dialog, Delete deletes it through the shell. Uses the C:\nav tree and helpers of 40-navigation.sh.
 
 # _keys_select NAME -- pointer away from the menus, then the row chosen by
 # its first letter; sets KEYS_LIST and KEYS_ROW
@@ -81,4 +81,22 @@ scenario_keys_f2_rename() {
     fail "charlie.txt was not renamed to renamed.txt"; return
   fi
   note "charlie.txt renamed to renamed.txt"
+}
+
+# Delete runs the row's "delete" verb through its context menu: the shell
+# asks (its own confirmation), then the item goes.
+scenario keys_delete
+scenario_keys_delete() {
+  _keys_select delta.txt || return
+  key Delete
+  local out box
+  out=$(probe --wait '#32770' --timeout 5000) || { fail "Delete showed no confirmation"; return; }
+  box=$(msgbox_line <<<"$out")
+  screenshot_settled delete-confirmation
+  case $(field title <<<"$box") in Quince|名前の変更) fail "Quince's own box, not the shell's confirmation"; return ;; esac
+  note "the shell asks: \"$(field title <<<"$box")\""
+  key Return
+  expect_exit_0 "confirming the deletion" || return
+  [ ! -e "$WINEPREFIX/drive_c/nav/delta.txt" ] || { fail "delta.txt is still there"; return; }
+  note "delta.txt deleted"
 }
