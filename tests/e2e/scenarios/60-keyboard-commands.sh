@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Explorer's keys for the selected row: the Apps key and Shift+F10 show its
 # context menu beside the row (not at the pointer), F2 renames it with
-# Quince's own dialog, Delete deletes it through the shell. Uses the C:\nav tree and helpers of 40-navigation.sh.
+# Quince's own dialog, Delete deletes it through the shell. Uses the C:\nav
+# tree and helpers of 40-navigation.sh.
 
 # _keys_select NAME -- pointer away from the menus, then the row chosen by
 # its first letter; sets KEYS_LIST and KEYS_ROW
