@@ -1,9 +1,10 @@
 #include "ui/application.h"
 
-#include "core/messages.h"
 #include <algorithm>
+#include <new>
 
 #include "core/error.h"
+#include "core/messages.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -172,6 +173,8 @@ std::wstring TApplication::ExceptionText(const std::exception_ptr& error) {
         std::rethrow_exception(error);
     } catch (const core::Error& e) {
         return e.Message();
+    } catch (const std::bad_alloc&) {
+        return core::messages::Sentence(core::messages::Failure::ReserveMemory);
     } catch (const std::exception& e) {
         return Widen(e.what());
     } catch (...) {

@@ -1,8 +1,8 @@
 #include "ui/input_dialog.h"
 
-#include "core/messages.h"
 #include <vector>
 
+#include "core/messages.h"
 #include "ui/application.h"
 #include "ui/handles.h"
 
