@@ -2,6 +2,8 @@
 
 #include <type_traits>
 
+#include "core/messages.h"
+
 namespace core {
 namespace {
 
@@ -16,11 +18,7 @@ std::uint32_t FoldAscii(std::uint32_t code) {
 }
 
 [[noreturn]] void Malformed(std::wstring_view mask, std::wstring_view problem) {
-    std::wstring message = L"Invalid mask \"";
-    message.append(mask);
-    message += L"\": ";
-    message.append(problem);
-    throw MaskError(std::move(message));
+    throw MaskError(messages::ErrorText(messages::Failure::UseMask, mask, problem));
 }
 
 void AddRange(std::bitset<256>& set, std::uint32_t first, std::uint32_t last) {
@@ -46,7 +44,7 @@ WildcardMask::WildcardMask(std::wstring_view mask) {
         const std::uint32_t c = Code(mask[i]);
         if (c == '*') {
             if (!inStarRun) {
-                if (++starRuns > kMaxStarRuns) Malformed(mask, L"more than 30 runs of \"*\"");
+                if (++starRuns > kMaxStarRuns) Malformed(mask, messages::kMaskTooManyStars);
                 tokens_.push_back({Kind::Star, 0});
                 inStarRun = true;
             }
@@ -74,16 +72,16 @@ WildcardMask::WildcardMask(std::wstring_view mask) {
         std::bitset<256> set;
         bool listedAny = false;
         for (;;) {
-            if (i >= n) Malformed(mask, L"set without closing \"]\"");
+            if (i >= n) Malformed(mask, messages::kMaskUnclosedSet);
             const std::uint32_t first = Code(mask[i]);
             if (first == ']') {
-                if (!listedAny) Malformed(mask, L"empty set");
+                if (!listedAny) Malformed(mask, messages::kMaskEmptySet);
                 ++i;
                 break;
             }
             if (first == '-') {
-                if (i + 1 >= n) Malformed(mask, L"set without closing \"]\"");
-                if (mask[i + 1] != L']') Malformed(mask, L"range without a first character");
+                if (i + 1 >= n) Malformed(mask, messages::kMaskUnclosedSet);
+                if (mask[i + 1] != L']') Malformed(mask, messages::kMaskRangeWithoutStart);
             }
             ++i;
             std::uint32_t last = first;

@@ -4,16 +4,14 @@
 
 #include "core/file_name.h"
 #include "folder/folder_form.h"
+#include "folder/keyboard_commands.h"
 #include "folder/shell_commands_internal.h"
 #include "ui/handles.h"
 
 namespace folder {
 
-namespace {
-
-// The verb of a command offset, as GCS_VERBA gives it (in the ANSI code
-// page); handlers that answer only in UTF-16 are asked that way next. Empty
-// when the handler names no verb: that matches no special verb.
+// GCS_VERBA answers in the ANSI code page; handlers that answer only in
+// UTF-16 are asked that way next.
 std::wstring VerbOf(IContextMenu* Menu, UINT offset) {
     char narrow[261] = {};
     if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBA, nullptr, narrow, sizeof(narrow))) && narrow[0]) {
@@ -34,8 +32,6 @@ std::wstring VerbOf(IContextMenu* Menu, UINT offset) {
     return {};
 }
 
-}  // namespace
-
 void TFolderForm::ShowContextMenu(TShellObject* Item, int X, int Y) {
     Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Handle(), Item);
     if (menu) RunContextMenu(menu.Get(), Item, X, Y);
@@ -45,7 +41,7 @@ void TFolderForm::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, 
     if (Menu == nullptr) return;
     ui::UniqueMenu popup(CreatePopupMenu());
     if (!popup) return;
-    Menu->QueryContextMenu(popup.get(), 0, kFirstCommandId, kLastCommandId, CMF_EXPLORE | CMF_CANRENAME);
+    Menu->QueryContextMenu(popup.get(), 0, kFirstCommandId, kLastCommandId, ShownMenuFlags(WantsExtendedVerbs()));
     const UINT chosen = TrackContextMenu(Menu, popup.get(), X, Y);
     // Nothing chosen: the caller ends the run, as no end-of-run handler is set.
     if (chosen == 0) return;

@@ -6,6 +6,8 @@
 
 #include "core/scope_exit.h"
 #include "folder/base_window.h"
+#include "folder/drag_out.h"
+#include "folder/keyboard_commands.h"
 #include "shell/small_icon_list.h"
 #include "ui/menu_metrics.h"
 
@@ -150,6 +152,11 @@ LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEHOVER) FileViewHover(lp);
     if (msg == WM_TIMER && wp == kNamesTimer) {
         NamesTick();
+        return 0;
+    }
+    if (msg == WM_CONTEXTMENU && TRowKeys(*this).ContextMenu(lp)) return 0;
+    if (msg == kBeginRowDrag) {
+        TDragOut(*this).Run(static_cast<int>(wp));
         return 0;
     }
     // While a shell context menu is up, its handler sees its menu's messages first.

@@ -113,6 +113,8 @@ public:
     // ---- end of shell commands ----
 
 protected:
+    friend class TRowKeys;  // keyboard_commands.cpp: Explorer's keys for the selected row
+    friend class TDragOut;  // drag_out.cpp: dragging an entry out
     void CreateParams(ui::TCreateParams& params) override;
     void CreateComponents() override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -2,6 +2,7 @@
 // the row under the pointer is selected, resting on it opens its child, keys
 // walk rows and windows, and the scroll buttons repeat while held.
 #include "folder/folder_form.h"
+#include "folder/keyboard_commands.h"
 #include "ui/application.h"
 
 namespace folder {
@@ -83,6 +84,7 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
             Key = 0;
             break;
         default:
+            if (TRowKeys(*this).KeyDown(Key)) Key = 0;
             break;
     }
 }

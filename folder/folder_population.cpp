@@ -20,7 +20,7 @@ namespace folder {
 namespace {
 
 // The placeholder of a folder that lists nothing: "(なし)", "none".
-constexpr wchar_t kNothingCaption[] = L"(\u306A\u3057)";
+constexpr const wchar_t* kNothingCaption = core::messages::kNothing;
 
 // The last component of a parsing name: what follows the last "\" or ":".
 // "C:\Data\a.txt" gives "a.txt"; "::{GUID}" gives "{GUID}".
@@ -54,7 +54,7 @@ std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     Microsoft::WRL::ComPtr<IEnumIDList> enumerator;
     const HRESULT hr = folder->EnumObjects(ui::Application().Handle(), static_cast<SHCONTF>(EnumFlags), &enumerator);
     if (FAILED(hr)) {
-        throw shell::ShellError(hr, L"EnumObjects", shell::GetParsingName(shell::DesktopFolder.Get(), Namespace->AbsID));
+        throw shell::ShellError(hr, L"EnumObjects", shell::Failure::ReadFolder, shell::GetParsingName(shell::DesktopFolder.Get(), Namespace->AbsID));
     }
     // A success other than S_OK may come without an enumerator: nothing to list.
     if (!enumerator) return list;

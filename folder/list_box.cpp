@@ -1,8 +1,21 @@
 #include "folder/list_box.h"
 
+#include <windowsx.h>
+
+#include "core/drag_threshold.h"
+#include "ui/dpi.h"
 #include "ui/form.h"
 
 namespace folder {
+
+namespace {
+
+// After a drag that ended with the button still down (Escape pressed during
+// it), the release that follows belongs to the drag and is no click, on
+// whichever list it lands.
+bool g_releaseBelongsToDrag = false;
+
+}  // namespace
 
 int TListBox::BottomIndex() const {
     RECT rc = ClientRect();
@@ -25,6 +38,24 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
             // The window decides what a resting pointer opens.
             SendMessageW(GetParent(Handle()), msg, wp, lp);
             break;
+        case WM_LBUTTONDOWN:
+            FPressed = true;
+            FPressPoint = POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            g_releaseBelongsToDrag = false;
+            break;
+        case WM_LBUTTONUP:
+            FPressed = false;
+            if (g_releaseBelongsToDrag) {
+                g_releaseBelongsToDrag = false;
+                return CallDefault(msg, wp, lp);
+            }
+            break;
+        case WM_MOUSEMOVE: {
+            // The list's own handling first: the pointer selects its row.
+            const LRESULT result = ui::TListBox::WndProc(msg, wp, lp);
+            DragMove(wp, lp);
+            return result;
+        }
         default:
             break;
     }
@@ -36,6 +67,25 @@ void TListBox::CNDrawItem(DRAWITEMSTRUCT& dis) {
     // The standard drawing XORs a focus rectangle onto the focused row; a
     // second XOR takes it off again, so no row ever shows one.
     if (dis.itemState & ODS_FOCUS) DrawFocusRect(dis.hDC, &dis.rcItem);
+}
+
+bool TListBox::DragMove(WPARAM wp, LPARAM lp) {
+    if (!FPressed) return false;
+    if (!(wp & MK_LBUTTON)) {
+        FPressed = false;  // released where we did not see it
+        return false;
+    }
+    const UINT dpi = ui::WindowDpi(Handle());
+    const int dx = GET_X_LPARAM(lp) - FPressPoint.x, dy = GET_Y_LPARAM(lp) - FPressPoint.y;
+    if (!core::PastDragThreshold(dx, dy, ui::SystemMetricForDpi(SM_CXDRAG, dpi), ui::SystemMetricForDpi(SM_CYDRAG, dpi)))
+        return false;
+    FPressed = false;
+    const int row = ItemAtPos(FPressPoint);
+    // The drag takes the mouse capture; the list's own press tracking ends here.
+    SendMessageW(Handle(), WM_CANCELMODE, 0, 0);
+    SendMessageW(GetParent(Handle()), kBeginRowDrag, static_cast<WPARAM>(row), 0);
+    g_releaseBelongsToDrag = GetKeyState(VK_LBUTTON) < 0;
+    return true;
 }
 
 LRESULT TListBox::WMNCCalcSize(WPARAM wp, LPARAM lp) {

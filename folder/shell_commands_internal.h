@@ -4,6 +4,8 @@
 #include <shobjidl.h>
 #include <wrl/client.h>
 
+#include <string>
+
 namespace folder {
 
 class TShellObject;
@@ -16,5 +18,9 @@ inline constexpr UINT kLastCommandId = 0x7FFF;
 // The context menu of Item from its parent folder, or null (also for a null
 // Item or a root item, which has no parent folder).
 Microsoft::WRL::ComPtr<IContextMenu> ContextMenuOf(HWND owner, const TShellObject* Item);
+
+// The verb of a command offset of a filled menu; empty when the handler
+// names none (that matches no special verb).
+std::wstring VerbOf(IContextMenu* Menu, UINT offset);
 
 }  // namespace folder

@@ -40,19 +40,19 @@ void TShellObject::FreeLists() noexcept {
 }
 
 void TShellObject::Build(const TShellObject* AParent) {
-    if (!RelID) throw shell::ShellError(E_POINTER, L"TShellObject", L"no item ID list");
+    if (!RelID) throw shell::ShellError(E_POINTER, L"TShellObject", shell::Failure::UseItem);
     HRESULT hr;
     if (AParent) {
         AbsID = shell::PidlConcat(AParent->AbsID, RelID);
-        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlConcat");
+        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlConcat", shell::Failure::ReserveMemory);
         Parent = AParent->Current.Get();
         hr = SHCreateShellItem(AParent->AbsID, Parent.Get(), RelID, &Item);
     } else {
         AbsID = shell::PidlCopy(RelID);
-        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlCopy");
+        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlCopy", shell::Failure::ReserveMemory);
         hr = SHCreateShellItem(nullptr, nullptr, AbsID, &Item);
     }
-    if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem");
+    if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", shell::Failure::UseItem);
 }
 
 IShellFolder* TLazyFolder::Get() const {

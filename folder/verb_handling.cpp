@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/file_name.h"
+#include "core/messages.h"
 #include "folder/base_window.h"
 #include "folder/folder_form.h"
 #include "shell/shell_error.h"
@@ -15,8 +16,8 @@ namespace folder {
 
 namespace {
 
-constexpr wchar_t kRenameCaption[] = L"名前の変更";
-constexpr wchar_t kRenamePrompt[] = L"新しい名前:";
+using core::messages::kRenameCaption;
+using core::messages::kRenamePrompt;
 // A drive needs a moment after "eject" before the shell sees it gone.
 constexpr DWORD kEjectPauseMs = 1000;
 
@@ -39,13 +40,13 @@ std::wstring ParsingName(const TShellObject& item) {
 std::wstring ProblemText(core::FileNameProblem problem) {
     switch (problem) {
         case core::FileNameProblem::Empty:
-            return L"名前を入力してください。";
+            return core::messages::kNameEmpty;
         case core::FileNameProblem::OnlyBlanksOrDots:
-            return L"空白とピリオドだけの名前は使えません。";
+            return core::messages::kNameOnlyBlanksOrDots;
         case core::FileNameProblem::ReservedCharacter:
-            return L"ファイル名に次の文字は使えません: \\ / : * ? \" < > |";
+            return core::messages::kNameReservedCharacter;
         case core::FileNameProblem::ControlCharacter:
-            return L"ファイル名に制御文字は使えません。";
+            return core::messages::kNameControlCharacter;
         case core::FileNameProblem::None:
             break;
     }
@@ -130,7 +131,7 @@ void TFolderForm::RenameEntry(TShellObject& Item) {
     }
     if (!MoveFileW(path.c_str(), (folder + typed).c_str())) {
         const DWORD error = GetLastError();
-        std::wstring text = L"「" + name + L"」の名前を「" + typed + L"」に変更できませんでした。";
+        std::wstring text = core::messages::RenameFailed(name, typed);
         const std::wstring reason = shell::SystemMessage(HRESULT_FROM_WIN32(error));
         if (!reason.empty()) text += L"\n\n" + reason;
         ui::ShowMessageBox(owner, text, kRenameCaption, MB_OK | MB_ICONERROR);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes the release and checks it:
-#   build/release/quince-<version>-win64.zip  (quince.exe, README.md, LICENSE)
+#   build/release/quince-<version>-win64.zip  (quince.exe, README.md, README.ja.md, LICENSE)
 #   build/release/quince-<version>-win64.zip.sha256
 # Builds the "windows" preset (MinGW-w64 g++) first, then packs it with cpack.
-# Checks: the zip holds exactly the three files, the checksum verifies, and
+# Checks: the zip holds exactly the four files, the READMEs link each other, the checksum verifies, and
 # the exe carries the icon (16, 24, 32, 48, 256 px) and a version resource
 # with the project version. Ends with "release: N passed, N failed".
 set -u -o pipefail
@@ -28,8 +28,11 @@ rm -f "$zip" "$zip.sha256"
 check "zip built" bash -c 'cmake --preset windows && cmake --build --preset windows -j 2 --target quince && cpack --preset windows && test -f "$1"' _ "$zip"
 
 work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-check "zip holds quince.exe, README.md, LICENSE" bash -c '
-  unzip -l "$1" && [ "$(unzip -Z1 "$1" | sort | tr "\n" " ")" = "LICENSE README.md quince.exe " ]' _ "$zip"
+check "zip holds quince.exe, README.md, README.ja.md, LICENSE" bash -c '
+  unzip -l "$1" && [ "$(unzip -Z1 "$1" | LC_ALL=C sort | tr "\n" " ")" = "LICENSE README.ja.md README.md quince.exe " ]' _ "$zip"
+check "READMEs in the zip link each other, the Japanese one in UTF-8" bash -c '
+  unzip -p "$1" README.md | grep -q "](README.ja.md)" && unzip -p "$1" README.ja.md | grep -q "](README.md)" &&
+  unzip -p "$1" README.ja.md | iconv -f UTF-8 -t UTF-8 >/dev/null && unzip -p "$1" README.ja.md | grep -q "起動のしかた"' _ "$zip"
 check "checksum" bash -c 'cd "$(dirname "$1")" && sha256sum -c "$1.sha256"' _ "$zip"
 unzip -q -o "$zip" quince.exe -d "$work" >>"$LOG" 2>&1
 check "exe has the icon" bash -c '

@@ -1,6 +1,5 @@
 #include "shell/shell_error.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace shell {
@@ -24,34 +23,12 @@ std::wstring FormatSystemMessage(DWORD code) {
     return text;
 }
 
-std::wstring Hex(HRESULT hr) {
-    wchar_t buf[16];
-    std::swprintf(buf, 16, L"0x%08lX", static_cast<unsigned long>(hr));
-    return buf;
-}
-
-// "Operation("argument") failed: 0x80070002 The system cannot find ..."
-std::wstring Compose(HRESULT hr, std::wstring_view operation, std::wstring_view argument) {
-    std::wstring text(operation);
-    if (!argument.empty()) {
-        text += L"(\"";
-        text += argument;
-        text += L"\")";
-    }
-    text += L" failed: ";
-    text += Hex(hr);
-    const std::wstring message = SystemMessage(hr);
-    if (!message.empty()) {
-        text += L' ';
-        text += message;
-    }
-    return text;
-}
-
 }  // namespace
 
-ShellError::ShellError(HRESULT hr, std::wstring_view operation, std::wstring_view argument)
-    : core::Error(Compose(hr, operation, argument)), hr_(hr) {}
+ShellError::ShellError(HRESULT hr, std::wstring_view operation, Failure what, std::wstring_view subject)
+    : core::Error(core::messages::ErrorText(what, subject, SystemMessage(hr), operation, static_cast<std::uint32_t>(hr))),
+      hr_(hr),
+      what_(what) {}
 
 std::wstring SystemMessage(HRESULT hr) {
     std::wstring text = FormatSystemMessage(static_cast<DWORD>(hr));

@@ -64,8 +64,8 @@ LPITEMIDLIST PathToPidl(IShellFolder* folder, const std::wstring& path) {
     ULONG attributes = 0;
     LPITEMIDLIST pidl = nullptr;
     const HRESULT hr = folder->ParseDisplayName(nullptr, nullptr, buffer.data(), &eaten, &pidl, &attributes);
-    CheckHr(hr, L"PathToPidl", path);
-    if (pidl == nullptr) throw ShellError(E_UNEXPECTED, L"PathToPidl", path);
+    CheckHr(hr, L"PathToPidl", Failure::OpenFolder, path);
+    if (pidl == nullptr) throw ShellError(E_UNEXPECTED, L"PathToPidl", Failure::OpenFolder, path);
     return pidl;
 }
 

@@ -48,7 +48,7 @@ void ShellStartup() {
     if (!oleInitialized) oleInitialized = SUCCEEDED(OleInitialize(nullptr));
     try {
         DesktopFolder.Reset();
-        CheckHr(SHGetDesktopFolder(&DesktopFolder), L"SHGetDesktopFolder");
+        CheckHr(SHGetDesktopFolder(&DesktopFolder), L"SHGetDesktopFolder", Failure::StartShell);
     } catch (...) {
         ShellShutdown();
         throw;

@@ -24,7 +24,7 @@ LPITEMIDLIST PidlAlloc(UINT size) {
     // Asked for anew each time: no allocator reference outlives the call, so
     // this is safe on any thread.
     Microsoft::WRL::ComPtr<IMalloc> malloc;
-    CheckHr(SHGetMalloc(&malloc), L"SHGetMalloc");
+    CheckHr(SHGetMalloc(&malloc), L"SHGetMalloc", Failure::ReserveMemory);
     void* block = malloc->Alloc(size);
     if (block != nullptr) std::memset(block, 0, size);
     return static_cast<LPITEMIDLIST>(block);
@@ -89,7 +89,7 @@ void PidlFree(LPCITEMIDLIST pidl) {
 LPITEMIDLIST GetDesktopPidl() {
     LPITEMIDLIST pidl = nullptr;
     CheckHr(SHGetFolderLocation(nullptr, CSIDL_DESKTOP, nullptr, 0, &pidl), L"SHGetFolderLocation",
-            L"CSIDL_DESKTOP");
+            Failure::FindDesktop);
     return pidl;
 }
 

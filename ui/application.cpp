@@ -1,8 +1,10 @@
 #include "ui/application.h"
 
 #include <algorithm>
+#include <new>
 
 #include "core/error.h"
+#include "core/messages.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -171,10 +173,12 @@ std::wstring TApplication::ExceptionText(const std::exception_ptr& error) {
         std::rethrow_exception(error);
     } catch (const core::Error& e) {
         return e.Message();
+    } catch (const std::bad_alloc&) {
+        return core::messages::Sentence(core::messages::Failure::ReserveMemory);
     } catch (const std::exception& e) {
         return Widen(e.what());
     } catch (...) {
-        return L"Unknown error.";
+        return core::messages::Sentence(core::messages::Failure::Unknown);
     }
 }
 
@@ -183,7 +187,7 @@ void TApplication::HandleException() noexcept {
 }
 
 std::wstring TApplication::BurstText(int count) {
-    return L"このほかに " + std::to_wstring(count) + L" 件のエラーが発生しました。";
+    return core::messages::MoreErrors(count);
 }
 
 void TApplication::ShowException(const std::exception_ptr& error) noexcept {
@@ -209,7 +213,7 @@ void TApplication::ShowException(const std::exception_ptr& error) noexcept {
             if (mainForm_ && mainForm_->Handle() && IsWindowVisible(mainForm_->Handle())) owner = mainForm_->Handle();
             MessageBoxW(owner, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR);
         };
-        report(error ? ExceptionText(error) : L"Unknown error.");
+        report(error ? ExceptionText(error) : core::messages::Sentence(core::messages::Failure::Unknown));
         if (unreported_ > 0) report(BurstText(unreported_));
     } catch (...) {
         // Nothing sensible is left to report with.

@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include "core/error.h"
+#include "core/messages.h"
 
 #include <windowsx.h>
 
@@ -26,6 +27,13 @@ void RegisterFormClass(const TCreateParams& p, WNDPROC proc) {
 }
 
 }  // namespace
+
+core::Error WindowNotCreated(std::wstring_view className) {
+    const DWORD error = GetLastError();
+    const HRESULT hr = error ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    return core::Error(core::messages::ErrorText(core::messages::Failure::CreateWindow, className, {},
+                                                 L"CreateWindowEx", static_cast<std::uint32_t>(hr)));
+}
 
 TForm::TForm(TForm* owner) : owner_(owner) {}
 
@@ -94,7 +102,7 @@ void TForm::CreateHandle() {
     font_ = AcquireFormFont(FontName, FontHeight);
     HWND wnd = CreateWindowExW(p.exStyle, p.className.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
                                p.height, p.wndParent, nullptr, GetModuleHandleW(nullptr), this);
-    if (!wnd) throw core::Error(L"CreateWindowEx failed for " + p.className);
+    if (!wnd) throw WindowNotCreated(p.className);
     ApplyAlpha();
     CreateComponents();
     if (OnCreate) OnCreate(this);

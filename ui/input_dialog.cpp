@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "core/messages.h"
 #include "ui/application.h"
 #include "ui/handles.h"
 
@@ -133,10 +134,10 @@ void InitDialog(HWND dlg, DialogState& state) {
                            RECT{du.X(kMarginDu), du.Y(kEditTopDu), du.X(right), du.Y(kEditTopDu + kEditHeightDu)}, font);
     const int cancelLeft = right - kButtonWidthDu;
     const int okLeft = cancelLeft - kButtonGapDu - kButtonWidthDu;
-    AddControl(dlg, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK,
+    AddControl(dlg, L"BUTTON", core::messages::kOk, BS_DEFPUSHBUTTON | WS_TABSTOP, 0, IDOK,
                RECT{du.X(okLeft), du.Y(kButtonTopDu), du.X(okLeft + kButtonWidthDu), du.Y(kButtonTopDu + kButtonHeightDu)},
                font);
-    AddControl(dlg, L"BUTTON", L"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
+    AddControl(dlg, L"BUTTON", core::messages::kCancel, BS_PUSHBUTTON | WS_TABSTOP, 0, IDCANCEL,
                RECT{du.X(cancelLeft), du.Y(kButtonTopDu), du.X(right), du.Y(kButtonTopDu + kButtonHeightDu)}, font);
     SendMessageW(dlg, DM_SETDEFID, IDOK, 0);
 

@@ -18,7 +18,7 @@ TListBox::TListBox(TForm& parent, int id, TListRows rows) : TControl(parent), ro
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                                0, 0, 0, 0, parent.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr);
-    if (!wnd) throw core::Error(L"CreateWindowEx failed for LISTBOX");
+    if (!wnd) throw WindowNotCreated(L"LISTBOX");
     // Subclassed the classic way rather than with SetWindowSubclass: under
     // Wine every message through comctl32's subclass chain costs some 30 us,
     // and filling a folder of 11,000 rows sends three messages a row (about

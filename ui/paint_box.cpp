@@ -29,7 +29,7 @@ TPaintBox::TPaintBox(TForm& parent) : TControl(parent) {
     RegisterPaintBoxClass(&TPaintBox::StaticWndProc);
     HWND wnd = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent.Handle(), nullptr,
                                GetModuleHandleW(nullptr), this);
-    if (!wnd) throw core::Error(L"CreateWindowEx failed for TPaintBox");
+    if (!wnd) throw WindowNotCreated(kClass);
     AttachWindow(wnd);
 }
 

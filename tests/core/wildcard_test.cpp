@@ -1,4 +1,5 @@
 #include "core/wildcard.h"
+#include "core/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -131,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Literals, MaskMatch, testing::Values(
 
 struct MalformedCase {
     const wchar_t* mask;
-    const char* problem;
+    const wchar_t* problem;
 };
 
 class MalformedMask : public testing::TestWithParam<MalformedCase> {};
@@ -145,22 +146,24 @@ TEST_P(MalformedMask, RaisesErrorNamingTheMask) {
             ADD_FAILURE() << "no error for " << core::Error(c.mask).what();
         } catch (const MaskError& e) {
             EXPECT_NE(e.Message().find(c.mask), std::wstring::npos) << e.what();
-            EXPECT_NE(std::string(e.what()).find(c.problem), std::string::npos) << e.what();
+            EXPECT_EQ(e.Message(), core::messages::ErrorText(core::messages::Failure::UseMask, c.mask, c.problem))
+                << e.what();
         }
     }
 }
 
+using namespace core::messages;
 INSTANTIATE_TEST_SUITE_P(All, MalformedMask, testing::Values(
-    MalformedCase{L"[abc", "closing"},
-    MalformedCase{L"x*[", "closing"},
-    MalformedCase{L"[!", "closing"},
-    MalformedCase{L"[a-", "closing"},
-    MalformedCase{L"[]", "empty set"},
-    MalformedCase{L"[!]", "empty set"},
-    MalformedCase{L"a[]]", "empty set"},
-    MalformedCase{L"[-a]", "range without a first character"},
-    MalformedCase{L"[!-a]", "range without a first character"},
-    MalformedCase{L"[a-c-e]", "range without a first character"}));
+    MalformedCase{L"[abc", kMaskUnclosedSet},
+    MalformedCase{L"x*[", kMaskUnclosedSet},
+    MalformedCase{L"[!", kMaskUnclosedSet},
+    MalformedCase{L"[a-", kMaskUnclosedSet},
+    MalformedCase{L"[]", kMaskEmptySet},
+    MalformedCase{L"[!]", kMaskEmptySet},
+    MalformedCase{L"a[]]", kMaskEmptySet},
+    MalformedCase{L"[-a]", kMaskRangeWithoutStart},
+    MalformedCase{L"[!-a]", kMaskRangeWithoutStart},
+    MalformedCase{L"[a-c-e]", kMaskRangeWithoutStart}));
 
 std::wstring StarRuns(int runs, const std::wstring& run) {
     std::wstring mask;

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Start-up and the base window: it covers the virtual screen, a click on it
 # (left or right) ends the run with exit code 0, and a root folder that does
-# not exist is reported in a message box while the program keeps running.
+# not exist is reported in Japanese in a message box while the program keeps
+# running.
 
 # _base_click BUTTON ARGS... -- start with ARGS, check the base window, click it
 _base_click() {
@@ -38,6 +39,11 @@ _bad_root_box() {
   BOX_LINE=$(msgbox_line <<<"$BOX_OUT")
   local text; text=$(field text <<<"$BOX_LINE")
   [[ $text == *"$BAD_ROOT"* ]] || { fail "message box text '$text' does not name $BAD_ROOT"; return; }
+  # In Japanese, what could not be done to what first; then, for support, the
+  # system's text and the failing call with its code.
+  [[ $text == "フォルダー \"$BAD_ROOT\" を開けません。\\n\\n"* ]] ||
+    { fail "message box text '$text' does not begin with the Japanese sentence"; return; }
+  [[ $text == *'\n(PathToPidl 0x80070002)' ]] || { fail "message box text '$text' does not end with the call and code"; return; }
   [ "$(field title <<<"$BOX_LINE")" = Quince ] || { fail "message box caption '$(field title <<<"$BOX_LINE")'"; return; }
   echo "$text" >"$E2E_DIR/message-box.txt"
   screenshot message-box

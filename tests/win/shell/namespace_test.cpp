@@ -105,8 +105,8 @@ TEST_F(ShellTree, UnparsablePathRaisesWithPathAndCode) {
         FAIL() << "no error raised";
     } catch (const ShellError& e) {
         EXPECT_TRUE(FAILED(e.Result()));
-        const std::wstring head = L"PathToPidl(\"" + missing + L"\") failed: 0x";
-        EXPECT_EQ(e.Message().rfind(head, 0), 0u) << e.what();
+        EXPECT_EQ(e.Message().rfind(L"フォルダー \"" + missing + L"\" を開けません。\n\n", 0), 0u) << e.what();
+        EXPECT_NE(e.Message().find(L"(PathToPidl 0x"), std::wstring::npos) << e.what();
         std::cout << "[ measured ] " << e.what() << '\n';
     }
 }

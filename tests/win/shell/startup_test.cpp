@@ -73,27 +73,26 @@ TEST(WindowsVersion, RealVersionIsCached) {
     std::cout << "[ measured ] Windows " << version.major << '.' << version.minor << '.' << version.build << '\n';
 }
 
-TEST(ShellErrorText, NamesOperationArgumentCodeAndSystemText) {
-    const ShellError withArgument(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), L"PathToPidl", L"C:\\x y");
-    const std::wstring& text = withArgument.Message();
-    EXPECT_EQ(text.rfind(L"PathToPidl(\"C:\\x y\") failed: 0x80070002 ", 0), 0u) << withArgument.what();
-    EXPECT_GT(text.size(), std::wstring(L"PathToPidl(\"C:\\x y\") failed: 0x80070002 ").size());
-    EXPECT_EQ(withArgument.Result(), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
-    EXPECT_NE(text.back(), L'\n');
-
-    const ShellError bare(E_NOINTERFACE, L"SHGetDesktopFolder");
-    EXPECT_EQ(bare.Message().rfind(L"SHGetDesktopFolder failed: 0x80004002", 0), 0u) << bare.what();
+TEST(ShellErrorText, SaysWhatFailedInJapaneseThenTheSystemTextAndCode) {
+    const HRESULT notFound = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+    const ShellError missing(notFound, L"PathToPidl", Failure::OpenFolder, L"C:\\x y");
+    const std::wstring system = SystemMessage(notFound);
+    ASSERT_FALSE(system.empty());
+    EXPECT_EQ(missing.Message(),
+              L"フォルダー \"C:\\x y\" を開けません。\n\n" + system + L"\n(PathToPidl 0x80070002)");
+    EXPECT_EQ(missing.Result(), notFound);
+    EXPECT_EQ(missing.What(), Failure::OpenFolder);
 
     // A code the system has no text for still reads cleanly.
-    const ShellError unknown(static_cast<HRESULT>(0xA1B2C3D4), L"Op");
-    EXPECT_EQ(unknown.Message(), L"Op failed: 0xA1B2C3D4");
+    const ShellError unknown(static_cast<HRESULT>(0xA1B2C3D4), L"SHGetDesktopFolder", Failure::StartShell);
+    EXPECT_EQ(unknown.Message(), L"シェルを開始できません。\n\n(SHGetDesktopFolder 0xA1B2C3D4)");
 }
 
 TEST(ShellErrorText, CheckHrRaisesOnlyFailures) {
-    EXPECT_NO_THROW(CheckHr(S_OK, L"op"));
-    EXPECT_NO_THROW(CheckHr(S_FALSE, L"op"));
+    EXPECT_NO_THROW(CheckHr(S_OK, L"op", Failure::ReadFolder));
+    EXPECT_NO_THROW(CheckHr(S_FALSE, L"op", Failure::ReadFolder));
     try {
-        CheckHr(E_ACCESSDENIED, L"op", L"arg");
+        CheckHr(E_ACCESSDENIED, L"op", Failure::ReadFolder, L"arg");
         FAIL() << "no error raised";
     } catch (const ShellError& e) {
         EXPECT_EQ(e.Result(), E_ACCESSDENIED);

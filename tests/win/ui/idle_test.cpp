@@ -2,6 +2,7 @@
 // processing and the report of errors that escape handlers.
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -168,7 +169,8 @@ TEST_F(IdleTest, ExceptionTexts) {
     auto text = [](auto error) { return ui::TApplication::ExceptionText(std::make_exception_ptr(error)); };
     EXPECT_EQ(text(core::Error(L"名前を変更できません")), L"名前を変更できません");
     EXPECT_EQ(text(std::runtime_error("\xE5\xA4\xB1\xE6\x95\x97 (UTF-8)")), L"失敗 (UTF-8)");
-    EXPECT_EQ(text(42), L"Unknown error.");
+    EXPECT_EQ(text(42), L"原因不明のエラーが発生しました。");
+    EXPECT_EQ(text(std::bad_alloc()), L"メモリーを確保できません。");
 }
 
 TEST_F(IdleTest, DeactivateRaisedOncePerLossOfActivation) {
