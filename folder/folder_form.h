@@ -54,6 +54,10 @@ public:
     TFolderForm* ChildForm(int index);
     // Makes child the window that row index opens.
     void SetChildForm(int index, TFolderForm& child);
+    // The shell object of row index, made the first time it is asked for
+    // and owned by its entry from then on; null for the placeholder, or
+    // when it cannot be made. Rows only listed never pay for one.
+    TShellObject* EntryObject(int index);
 
     // Closes (hides) every child window of this window.
     void CloseSubMenus();
@@ -129,9 +133,11 @@ private:
     std::vector<TListedItem> CreateIDList();
     // The order in which the items are shown: the folder's own sort.
     std::vector<size_t> SortedOrder(const std::vector<TListedItem>& list) const;
-    // One entry (the placeholder for a null id); its caption comes with
-    // the item's in-folder name.
-    std::unique_ptr<ui::TMenuItem> MakeEntry(TListedItem item);
+    // One entry for a listed item; its caption comes with the item's
+    // in-folder name, its shell object when first needed (EntryObject).
+    std::unique_ptr<ui::TMenuItem> MakeEntry(bool isFolder);
+    // The entry of a folder that lists nothing: "(なし)", disabled.
+    std::unique_ptr<ui::TMenuItem> MakePlaceholder();
     // ---- Captions coming in (folder_captions.cpp) ----
     // Entry e has its caption: the window's width follows the widest.
     void CaptionArrived(int entry);
@@ -156,6 +162,8 @@ private:
 
     // The child window of row i if it has been made, or null.
     TFolderForm* SubMenu(int index) const;
+    // The listed item of each entry, until EntryObject makes its shell object.
+    std::vector<shell::UniquePidl> FEntryIds;
     // The row text FileView shows (its rows hold none of their own).
     void FileViewGetText(ui::TObject* Sender, int Index, std::wstring& Text);
     // The child windows made so far, in the order they were made: far
@@ -173,7 +181,7 @@ private:
     UINT TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y);
     // Offers a message to the context menu being tracked; true if it took it.
     bool ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-    TShellObject* SelectedObject() const;
+    TShellObject* SelectedObject();
     void RenameEntry(TShellObject& Item);
     // Held only while TrackPopupMenuEx runs: the handlers of delay-filled
     // submenus ("Send to", "Open with") see the menu's messages through them.

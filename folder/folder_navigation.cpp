@@ -62,7 +62,10 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
     switch (Key) {
         case VK_RETURN:
             // Click checks the enabled flag: the placeholder does nothing.
-            if (index >= 0 && index < FileList.Count()) FileList.Item(index).Click();
+            if (index >= 0 && index < FileList.Count()) {
+                EntryObject(index);
+                FileList.Item(index).Click();
+            }
             break;
         case VK_ESCAPE:
             Close();

@@ -85,17 +85,17 @@ std::vector<TFolderForm::TListedItem> TFolderForm::CreateIDList() {
     return list;
 }
 
-std::unique_ptr<ui::TMenuItem> TFolderForm::MakeEntry(TListedItem listed) {
+std::unique_ptr<ui::TMenuItem> TFolderForm::MakeEntry(bool isFolder) {
     auto item = std::make_unique<ui::TMenuItem>();
-    if (listed.id) {
-        // The shell object adopts the list, also when it cannot be made.
-        item->Adopt(std::make_unique<TShellObject>(Namespace, listed.id.release()));
-        item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
-        item->HasSubMenu = listed.isFolder;
-    } else {
-        item->Caption = kNothingCaption;
-        item->Enabled = false;
-    }
+    item->OnClick = ui::TNotifyEvent(this, &TFolderForm::MenuItemClick);
+    item->HasSubMenu = isFolder;
+    return item;
+}
+
+std::unique_ptr<ui::TMenuItem> TFolderForm::MakePlaceholder() {
+    auto item = std::make_unique<ui::TMenuItem>();
+    item->Caption = kNothingCaption;
+    item->Enabled = false;
     return item;
 }
 
@@ -114,23 +114,24 @@ void TFolderForm::Populate(int& width, int& height) {
 
     // The entries are made apart and handed to the window only when all are
     // there: an error midway leaves the window empty, and the next show
-    // tries again. An item whose shell object cannot be made is left out.
+    // tries again. Their shell objects are made when first needed.
     std::vector<std::unique_ptr<ui::TMenuItem>> entries;
+    std::vector<shell::UniquePidl> entryIds;
     std::vector<std::uint32_t> itemOfEntry;
     entries.reserve(list.size() ? list.size() : 1);
+    entryIds.reserve(list.size());
     itemOfEntry.reserve(list.size());
     for (size_t i : order) {
-        try {
-            entries.push_back(MakeEntry(std::move(list[i])));
-            itemOfEntry.push_back(static_cast<std::uint32_t>(i));
-        } catch (const shell::ShellError&) {
-        }
+        entries.push_back(MakeEntry(list[i].isFolder));
+        entryIds.push_back(std::move(list[i].id));
+        itemOfEntry.push_back(static_cast<std::uint32_t>(i));
     }
     list.clear();
     const bool nothing = entries.empty();
-    if (nothing) entries.push_back(MakeEntry(TListedItem{}));
+    if (nothing) entries.push_back(MakePlaceholder());
     FileList.Reserve(entries.size());
     for (auto& entry : entries) FileList.Add(std::move(entry));
+    FEntryIds = std::move(entryIds);
     FileView->SetCount(FileList.Count());
 
     height = RowMetrics().RowHeight();

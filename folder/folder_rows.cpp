@@ -3,6 +3,7 @@
 #include "core/arrow_geometry.h"
 #include "folder/base_window.h"
 #include "folder/folder_form.h"
+#include "shell/shell_error.h"
 #include "ui/menu_arrow.h"
 #include "ui/menu_metrics.h"
 
@@ -43,20 +44,37 @@ void TFolderForm::FileViewDrawItem(ui::TObject*, int Index, RECT Rect, ui::TOwne
         if (FParentRow >= 0 && list.ItemIndex() != FParentRow) list.SetItemIndex(FParentRow);
     }
 
-    auto* entry = dynamic_cast<TShellObject*>(item.Tag);
-    if (entry && item.ImageIndex < 0) FIconLookups.Request(Index, item, entry->AbsID);
+    if (item.ImageIndex < 0 && FIconLookups.State(item) == TIconLookups::TState::None) {
+        if (TShellObject* entry = EntryObject(Index)) FIconLookups.Request(Index, item, entry->AbsID);
+    }
+}
+
+TShellObject* TFolderForm::EntryObject(int index) {
+    if (index < 0 || index >= FileList.Count()) return nullptr;
+    ui::TMenuItem& item = FileList.Item(index);
+    // Entries adopt nothing but shell objects.
+    if (item.Tag) return static_cast<TShellObject*>(item.Tag);
+    if (static_cast<size_t>(index) >= FEntryIds.size() || !FEntryIds[static_cast<size_t>(index)]) return nullptr;
+    try {
+        // The shell object adopts the list, also when it cannot be made.
+        item.Adopt(std::make_unique<TShellObject>(Namespace, FEntryIds[static_cast<size_t>(index)].release()));
+    } catch (const shell::ShellError&) {
+        return nullptr;  // the row stays without one, like the placeholder
+    }
+    return static_cast<TShellObject*>(item.Tag);
 }
 
 void TFolderForm::FileViewMouseUp(ui::TObject*, ui::TMouseButton Button, UINT, int, int) {
     const int index = FileView->ItemIndex();
     if (index < 0 || index >= FileList.Count()) return;
     ui::TMenuItem& item = FileList.Item(index);
+    TShellObject* object = EntryObject(index);
     if (Button == ui::TMouseButton::Left) {
         item.Click();
     } else if (Button == ui::TMouseButton::Right) {
         POINT pointer{};
         GetCursorPos(&pointer);
-        ShowContextMenu(dynamic_cast<TShellObject*>(item.Tag), pointer.x, pointer.y);
+        ShowContextMenu(object, pointer.x, pointer.y);
         // Nothing was run (the menu was dismissed, or the row has no item):
         // the run ends all the same.
         IBaseWindow* base = BaseWindow();
@@ -82,7 +100,8 @@ TFolderForm* TFolderForm::ChildForm(int index) {
     // Made on demand: a hidden window per sub-folder would cost USER objects
     // (the form, its list, two paint boxes) for every folder row listed, and
     // a folder of a few thousand sub-folders would exhaust the process quota.
-    auto* entry = dynamic_cast<TShellObject*>(FileList.Item(index).Tag);
+    TShellObject* entry = EntryObject(index);
+    if (!entry) return nullptr;
     auto* child = Own(std::make_unique<TFolderForm>(this));
     child->CreateHandle();
     child->Namespace = entry;

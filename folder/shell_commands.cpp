@@ -79,7 +79,8 @@ void TFolderForm::InvokeDefaultCommand(TShellObject* Item) {
 
 void TFolderForm::MenuItemClick(ui::TObject* Sender) {
     auto* item = dynamic_cast<ui::TMenuItem*>(Sender);
-    InvokeDefaultCommand(item ? dynamic_cast<TShellObject*>(item->Tag) : nullptr);
+    // The row's object was made before its click (FileViewMouseUp, Enter).
+    InvokeDefaultCommand(item ? static_cast<TShellObject*>(item->Tag) : nullptr);
     // No command ran (no shell object, no context menu): nothing else will
     // end the run.
     IBaseWindow* base = BaseWindow();

@@ -74,10 +74,8 @@ HRESULT STDMETHODCALLTYPE TFolderForm::QueryInterface(REFIID riid, void** ppv) {
 ULONG STDMETHODCALLTYPE TFolderForm::AddRef() { return static_cast<ULONG>(-1); }
 ULONG STDMETHODCALLTYPE TFolderForm::Release() { return static_cast<ULONG>(-1); }
 
-TShellObject* TFolderForm::SelectedObject() const {
-    const int index = FileView ? FileView->ItemIndex() : -1;
-    if (index < 0 || index >= FileList.Count()) return nullptr;
-    return dynamic_cast<TShellObject*>(FileList.Item(index).Tag);
+TShellObject* TFolderForm::SelectedObject() {
+    return EntryObject(FileView ? FileView->ItemIndex() : -1);
 }
 
 HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, bool& Handled) {

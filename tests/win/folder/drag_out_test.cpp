@@ -17,21 +17,6 @@ struct ClickCounter : ui::TObject {
     void Click(ui::TObject*) { ++clicks; }
 };
 
-// Sets the thread's key state for the length of a test (GetKeyState and
-// the drag loop's button state read it).
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(std::begin(saved_), std::end(saved_), state);
-        for (int vk : keys) state[vk] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~HeldKeys() { SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256] = {};
 };
 
 class DragOut : public CommandTest {

@@ -6,6 +6,9 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +75,25 @@ folder::TFolderForm* MakeChildForm(folder::TFolderForm& parent);
 // entry adopts tag.
 void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TShellObject* tag,
               folder::TFolderForm* child = nullptr);
+
+// Sets the thread's key state for the length of a test (GetKeyState and
+// the drag loop's button state read it).
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<int> keys) {
+        GetKeyboardState(saved_);
+        BYTE state[256];
+        std::copy(std::begin(saved_), std::end(saved_), state);
+        for (int vk : keys) state[vk] = 0x80;
+        SetKeyboardState(state);
+    }
+    ~HeldKeys() { SetKeyboardState(saved_); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE saved_[256] = {};
+};
 
 // Dispatches messages for about ms milliseconds.
 void PumpFor(DWORD ms);

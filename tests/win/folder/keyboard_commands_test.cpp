@@ -14,20 +14,6 @@ using namespace folder_test;
 
 namespace {
 
-// Sets the thread's key state for the length of a test (GetKeyState reads it).
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(std::begin(saved_), std::end(saved_), state);
-        for (int vk : keys) state[vk] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~HeldKeys() { SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256] = {};
 };
 
 

@@ -88,8 +88,12 @@ TEST_F(Population, ListsTheFolderInTheShellsOrderWithEntriesThatWork) {
         SCOPED_TRACE(item.Caption);
         EXPECT_EQ(form.FileView->Items(i), item.Caption);  // row and menu item are one entry
         EXPECT_TRUE(item.Enabled);
-        auto* object = dynamic_cast<folder::TShellObject*>(item.Tag);
+        // The row's shell object is made when first asked for (drawing the
+        // row asks, for its icon), once.
+        folder::TShellObject* object = form.EntryObject(i);
         ASSERT_NE(object, nullptr);
+        EXPECT_EQ(form.EntryObject(i), object);
+        EXPECT_EQ(item.Tag, object);
         EXPECT_EQ(shell::GetInFolderName(object->Parent.Get(), object->RelID), item.Caption);
         EXPECT_EQ(item.ImageIndex, -1);
     }
@@ -160,7 +164,7 @@ TEST_F(Population, NamesAreShownUnchanged) {
     TFolderForm& form = Show(tree.root());
     ASSERT_EQ(form.FileList.Count(), static_cast<int>(names.size()));
     for (int i = 0; i < form.FileList.Count(); ++i) {
-        auto* object = dynamic_cast<folder::TShellObject*>(form.FileList.Item(i).Tag);
+        folder::TShellObject* object = form.EntryObject(i);
         ASSERT_NE(object, nullptr);
         std::wstring shown = form.FileList.Item(i).Caption;
         // Every "&" doubled, so the menu drawing shows it instead of
