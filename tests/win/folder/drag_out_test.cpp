@@ -17,8 +17,6 @@ struct ClickCounter : ui::TObject {
     void Click(ui::TObject*) { ++clicks; }
 };
 
-};
-
 class DragOut : public CommandTest {
 protected:
     void SetUp() override {

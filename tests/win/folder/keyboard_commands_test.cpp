@@ -12,13 +12,6 @@
 
 using namespace folder_test;
 
-namespace {
-
-};
-
-
-}  // namespace
-
 TEST_F(CommandTest, ShiftAddsTheExtendedVerbsExceptAsPartOfShiftF10) {
     struct Case {
         std::initializer_list<int> held;
