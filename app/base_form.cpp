@@ -5,7 +5,7 @@
 #include "folder/shell_object.h"
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
-#include "shell/windows_version.h"
+#include "ui/dpi.h"
 
 namespace app {
 
@@ -64,28 +64,10 @@ void TBaseForm::ReadCommandLine(const std::wstring& commandLine) {
 }
 
 void TBaseForm::SetBoundsToVirtualScreen() {
-    // Per-monitor v2 windows get the metrics for their own DPI; older systems
-    // (and other awareness modes) the plain ones.
-    using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    using GetWindowDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
-    using AreDpiAwarenessContextsEqualFn = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT, DPI_AWARENESS_CONTEXT);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto metricsForDpi = reinterpret_cast<GetSystemMetricsForDpiFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetSystemMetricsForDpi")));
-    auto dpiForWindow =
-        reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-    auto windowContext = reinterpret_cast<GetWindowDpiAwarenessContextFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
-    auto contextsEqual = reinterpret_cast<AreDpiAwarenessContextsEqualFn>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
-
-    bool perMonitorV2 = Handle() && shell::GetWindowsVersion().AtLeast(10, 0, 14393) && metricsForDpi &&
-                        dpiForWindow && windowContext && contextsEqual &&
-                        contextsEqual(windowContext(Handle()), DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
-    auto metric = [&](int index) {
-        return perMonitorV2 ? metricsForDpi(index, dpiForWindow(Handle())) : GetSystemMetrics(index);
-    };
+    // A per-monitor-aware window gets the metrics for its own DPI; older
+    // systems the plain ones.
+    const UINT dpi = ui::WindowDpi(Handle());
+    auto metric = [dpi](int index) { return ui::SystemMetricForDpi(index, dpi); };
     int left = metric(SM_XVIRTUALSCREEN);
     int top = metric(SM_YVIRTUALSCREEN);
     int width = metric(SM_CXVIRTUALSCREEN);

@@ -53,9 +53,14 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
     return tokens;
 }
 
-PathParts SplitPath(std::wstring_view path) {
+std::size_t NameStart(std::wstring_view path) noexcept {
     const std::size_t last = path.find_last_of(L"\\:");
-    if (last == std::wstring_view::npos) return {std::wstring(), std::wstring(path)};
+    return last == std::wstring_view::npos ? 0 : last + 1;
+}
+
+PathParts SplitPath(std::wstring_view path) {
+    if (NameStart(path) == 0) return {std::wstring(), std::wstring(path)};
+    const std::size_t last = NameStart(path) - 1;
 
     PathParts parts{std::wstring(path.substr(0, last)), std::wstring(path.substr(last + 1))};
     // Keep the backslash where dropping it would change the folder meant:

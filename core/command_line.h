@@ -27,6 +27,10 @@ std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 // (a '/' is an ordinary character). The directory keeps a last ':', and a
 // last '\' only when it is the first character or follows ':' or '\':
 // "C:\Data" gives "C:\" + "Data", "\\srv\share\*" gives "\\srv\share" + "*".
+// Where the last component of a path begins: just after its last '\' or
+// ':' (0 when it has neither). "C:\Data\a.txt" gives 8, "::{GUID}" 2.
+std::size_t NameStart(std::wstring_view path) noexcept;
+
 struct PathParts {
     std::wstring directory;
     std::wstring fileName;

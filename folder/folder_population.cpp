@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/command_line.h"
 #include "core/wildcard.h"
 #include "folder/folder_form.h"
 #include "folder/pending_captions.h"
@@ -24,10 +25,7 @@ constexpr const wchar_t* kNothingCaption = core::messages::kNothing;
 
 // The last component of a parsing name: what follows the last "\" or ":".
 // "C:\Data\a.txt" gives "a.txt"; "::{GUID}" gives "{GUID}".
-std::wstring_view NamePart(std::wstring_view parsingName) {
-    const size_t pos = parsingName.find_last_of(L"\\:");
-    return pos == std::wstring_view::npos ? parsingName : parsingName.substr(pos + 1);
-}
+std::wstring_view NamePart(std::wstring_view parsingName) { return parsingName.substr(core::NameStart(parsingName)); }
 
 }  // namespace
 

@@ -29,7 +29,6 @@ public:
     friend bool operator==(const TLazyFolder& f, std::nullptr_t) { return f.Get() == nullptr; }
     // Replaces the folder (tests put stand-ins here).
     TLazyFolder& operator=(Microsoft::WRL::ComPtr<IShellFolder> folder) noexcept;
-    bool Bound() const noexcept { return bound_; }
 
 private:
     const Microsoft::WRL::ComPtr<IShellItem>& item_;

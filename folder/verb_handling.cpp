@@ -3,6 +3,7 @@
 // end-of-run handler after every verb.
 #include <string>
 
+#include "core/command_line.h"
 #include "core/file_name.h"
 #include "core/messages.h"
 #include "folder/base_window.h"
@@ -114,9 +115,9 @@ HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuted(const std::wstring& Verb, bo
 
 void TFolderForm::RenameEntry(TShellObject& Item) {
     const std::wstring path = ParsingName(Item);
-    const size_t cut = path.find_last_of(L"\\:");
-    const std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
-    const std::wstring name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+    const size_t cut = core::NameStart(path);
+    const std::wstring folder = path.substr(0, cut);
+    const std::wstring name = path.substr(cut);
 
     const HWND owner = DialogOwner(Handle());
     std::wstring typed = name;

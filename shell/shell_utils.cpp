@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "core/command_line.h"
 #include "core/wildcard.h"
 #include "shell/shell_types.h"
 
@@ -82,9 +83,9 @@ std::wstring ControlPanelMask(const std::wstring& controlPanelName) {
     // or ":", without a trailing "\" unless it belongs to a root ("C:\",
     // "\\") or stands first.
     std::wstring directory;
-    const size_t pos = controlPanelName.find_last_of(L"\\:");
-    if (pos != std::wstring::npos) {
-        size_t length = pos + 1;
+    if (const size_t start = core::NameStart(controlPanelName); start > 0) {
+        const size_t pos = start - 1;
+        size_t length = start;
         if (controlPanelName[pos] == L'\\' && pos > 0 && controlPanelName[pos - 1] != L'\\' &&
             controlPanelName[pos - 1] != L':')
             length = pos;
