@@ -6,6 +6,7 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -74,5 +75,8 @@ void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TS
 
 // Dispatches messages for about ms milliseconds.
 void PumpFor(DWORD ms);
+// Dispatches messages until done() holds (checked every 10 ms) or timeoutMs
+// has passed; done()'s last answer.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 }  // namespace folder_test
