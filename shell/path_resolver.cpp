@@ -63,7 +63,11 @@ void TPathResolver::Run(std::shared_ptr<TState> state, Parse parse) noexcept {
     // The desktop folder and whatever it binds are apartment-threaded.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (FAILED(com)) {
-        state->error = std::make_exception_ptr(ShellError(com, L"CoInitializeEx", state->path));
+        try {
+            CheckHr(com, L"CoInitializeEx", state->path);
+        } catch (...) {
+            state->error = std::current_exception();
+        }
     } else {
         ParseInto(parse, state->path, state->pidl, state->error);
         // The list lives on the shell allocator, which is the same in every

@@ -11,4 +11,5 @@ struct TCountsBlock {
     DWORD handles;
     DWORD gdi;        // GetGuiResources(GR_GDIOBJECTS)
     DWORD user;       // GetGuiResources(GR_USEROBJECTS)
+    LONG gdiTable;    // live entries of the process's GDI handle table, -1 if none
 };

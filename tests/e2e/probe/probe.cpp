@@ -311,19 +311,52 @@ bool ReadCountsInside(DWORD pid, TCountsBlock& counts) {
   return ok;
 }
 
+// The kernel-object handles process pid holds, from the system's handle list
+// (which Wine keeps in the wineserver); -1 when the list cannot be had.
+long SystemHandlesOf(DWORD pid) {
+  using QueryFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  // SYSTEM_HANDLE_INFORMATION (class 16): a count, then 24-byte entries
+  // whose first member is the owner's process id.
+  std::vector<BYTE> buffer(1 << 20);
+  for (int tries = 0; tries < 6; ++tries) {
+    ULONG needed = 0;
+    const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status == 0) {
+      const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+      long mine = 0;
+      for (ULONG i = 0; i < count; ++i) {
+        const BYTE* entry = buffer.data() + 8 + static_cast<size_t>(i) * 24;
+        if (*reinterpret_cast<const USHORT*>(entry) == static_cast<USHORT>(pid)) ++mine;
+      }
+      return mine;
+    }
+    if (status != static_cast<LONG>(0xC0000004)) return -1;  // not STATUS_INFO_LENGTH_MISMATCH
+    buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+  }
+  return -1;
+}
+
 int PrintCounts(DWORD pid) {
-  int windows = 0, visible = 0;
+  int windows = 0, visible = 0, children = 0;
   for (HWND wnd : TopLevelWindows()) {
     DWORD owner = 0;
     GetWindowThreadProcessId(wnd, &owner);
     if (owner != pid) continue;
     ++windows;
     if (IsWindowVisible(wnd)) ++visible;
+    EnumChildWindows(wnd, [](HWND, LPARAM n) -> BOOL { ++*reinterpret_cast<int*>(n); return TRUE; },
+                     reinterpret_cast<LPARAM>(&children));
   }
+  const long system = SystemHandlesOf(pid);
   TCountsBlock counts{};
   const bool inside = ReadCountsInside(pid, counts);
-  std::printf("counts pid=%lu windows=%d visible=%d inside=%d handles=%lu handlesok=%lu gdi=%lu user=%lu\n", pid,
-              windows, visible, inside ? 1 : 0, counts.handles, counts.handlesOk, counts.gdi, counts.user);
+  std::printf("counts pid=%lu windows=%d visible=%d children=%d syshandles=%ld inside=%d handles=%lu handlesok=%lu "
+              "gdi=%lu user=%lu gditable=%ld\n",
+              pid, windows, visible, children, system, inside ? 1 : 0, counts.handles, counts.handlesOk, counts.gdi,
+              counts.user, counts.gdiTable);
   return inside ? 0 : 1;
 }
 
