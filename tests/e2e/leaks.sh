@@ -92,9 +92,29 @@ last_shows() { state; local l ly lh last; l=$(grep -iE "^child parent=$ROOT hwnd
 first_shows() { state; local l ly first; l=$(grep -iE "^child parent=$ROOT hwnd=$LIST " "$STATE")
   ly=$(field y <<<"$l"); first=$(grep -E "^item list=$LIST " "$STATE" | head -1); (( $(field y <<<"$first") >= ly )); }
 
+# The root menu's X window: keys go to the X focus, which openbox may hand
+# elsewhere when a hover-opened window goes; then it is given back.
+RW=$(grep -E "^window hwnd=$ROOT " "$STATE")
+ROOT_GEO="$(field x <<<"$RW") $(field y <<<"$RW") $(field w <<<"$RW") $(field h <<<"$RW")"
+ROOT_X=''
+for w in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+  [ "$(x_geometry "$w")" = "$ROOT_GEO" ] && ROOT_X=$w
+done
+REFOCUSED=0
+keys_open() {
+  local try
+  for try in 1 2 3; do
+    key a Right; wait_until 3 opened && return 0
+    REFOCUSED=$((REFOCUSED + 1)); echo "leaks: cycle $1: Right opened nothing; focus back to the root" >&2
+    [ -n "$ROOT_X" ] && xdotool windowactivate "$ROOT_X" 2>/dev/null
+  done
+  screenshot "failed-cycle-$1"; state
+  return 1
+}
+
 cycle() {
   # By keys: a selects alpha, Right opens it, Left closes it.
-  key a Right; wait_until 5 opened || { fail "cycle $1: Right opened nothing"; return 1; }
+  keys_open "$1" || { fail "cycle $1: Right opened nothing"; return 1; }
   key Left; wait_until 5 closed || { fail "cycle $1: Left left it open"; return 1; }
   # By hover: rest on alpha, then on a file row.
   mouse_to "$AX" "$AY"; wait_until 5 opened || { fail "cycle $1: resting on alpha opened nothing"; return 1; }
@@ -111,6 +131,6 @@ for n in $(seq 1 "$CYCLES"); do
   cycle "$n" || exit 1
   (( n % EVERY == 0 )) && { measure "$n" || exit 1; }
 done
-echo "leaks: $CYCLES cycles in $(elapsed "$T0") s"
+echo "leaks: $CYCLES cycles in $(elapsed "$T0") s; the focus was given back to the root $REFOCUSED times"
 click_at "$BASE_X" "$BASE_Y"
 rc=$(wait_exit 10); echo "leaks: exit $rc"
