@@ -88,23 +88,69 @@ void TBaseForm::FormContextPopup(ui::TObject*, POINT, bool& Handled) {
     Handled = true;
 }
 
-void TBaseForm::AppEventsIdleAtBoot(ui::TObject*, bool&) {
+void TBaseForm::AppEventsIdleAtBoot(ui::TObject* Sender, bool& Done) {
     if (!AppEvents->OnIdle) return;
     AppEvents->OnIdle.Clear();
-    OpenRootMenu();
+    if (FRootPath.empty()) {
+        OpenRootMenu();
+        return;
+    }
+    // Parsing can take long (a UNC path to a server that is not there waits
+    // for the network): it runs on a thread of its own while this one goes
+    // on taking clicks and keys, any of which may end the run first.
+    FRootResolver = std::make_unique<shell::TPathResolver>(FRootPath, RootParse);
+    AppEvents->OnIdle = ui::TIdleEvent(this, &TBaseForm::AppEventsIdleAtRootWait);
+    AppEventsIdleAtRootWait(Sender, Done);
+}
+
+void TBaseForm::AppEventsIdleAtRootWait(ui::TObject*, bool& Done) {
+    if (!FRootResolver) {
+        AppEvents->OnIdle.Clear();
+        return;
+    }
+    if (!FRootResolver->Done()) {
+        // Sleeps until the answer or any message comes; a message is
+        // dispatched by the loop before the next idle turn comes back here.
+        HANDLE finished = FRootResolver->Finished();
+        MsgWaitForMultipleObjectsEx(1, &finished, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (!FRootResolver->Done()) {
+            Done = false;
+            return;
+        }
+    }
+    AppEvents->OnIdle.Clear();
+    const std::unique_ptr<shell::TPathResolver> resolver = std::move(FRootResolver);
+    CreateRootForm();
+    ShowRootMenu(resolver->Take());  // a failure is reported as a parse on this thread would be
+}
+
+LRESULT TBaseForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // Until the root menu shows, the base window is all there is to take
+    // keys: Escape then ends the run, as it would close the menu.
+    if (msg == WM_KEYDOWN && wp == VK_ESCAPE && FRootResolver) {
+        Close();
+        return 0;
+    }
+    return ui::TForm::WndProc(msg, wp, lp);
 }
 
 void TBaseForm::AppEventsDeactivate(ui::TObject*) { Close(); }
 
 void TBaseForm::OpenRootMenu() {
+    CreateRootForm();
+    ShowRootMenu(shell::UniquePidl(FRootPath.empty() ? shell::GetDesktopPidl()
+                                                     : shell::PathToPidl(shell::DesktopFolder.Get(), FRootPath)));
+}
+
+void TBaseForm::CreateRootForm() {
     // Stored before anything can fail, so the window is freed with the base
     // window even when the root cannot be opened.
     RootForm_ = Own(std::make_unique<folder::TFolderForm>(this));
     RootForm_->CreateHandle();
+}
 
-    LPITEMIDLIST root = FRootPath.empty() ? shell::GetDesktopPidl()
-                                          : shell::PathToPidl(shell::DesktopFolder.Get(), FRootPath);
-    RootForm_->Namespace = new folder::TShellObject(nullptr, root);
+void TBaseForm::ShowRootMenu(shell::UniquePidl root) {
+    RootForm_->Namespace = new folder::TShellObject(nullptr, root.release());
     RootForm_->EnumFlags = FEnumFlags;
     RootForm_->FileMask = FFileMask;
     RootForm_->Show();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "folder/base_window.h"
+#include "shell/path_resolver.h"
 #include "ui/application.h"
 #include "ui/form.h"
 
@@ -27,12 +28,18 @@ public:
     void FormClick(ui::TObject* Sender);
     void FormContextPopup(ui::TObject* Sender, POINT MousePos, bool& Handled);
     void AppEventsIdleAtBoot(ui::TObject* Sender, bool& Done);
+    void AppEventsIdleAtRootWait(ui::TObject* Sender, bool& Done);
     void AppEventsDeactivate(ui::TObject* Sender);
     void AppEventsIdleAtEndSoon(ui::TObject* Sender, bool& Done);
     void AppEventsIdleAtEndDelay(ui::TObject* Sender, bool& Done);
 
-    // Creates and shows the root menu window for the root folder.
+    // Creates and shows the root menu window for the root folder, parsing
+    // the root path on this thread.
     void OpenRootMenu();
+    // True while the root path is being parsed on a thread of its own.
+    bool ResolvingRoot() const noexcept { return FRootResolver != nullptr; }
+    // How that thread parses it (a test may hold it back).
+    shell::TPathResolver::Parse RootParse = &shell::ParseFromDesktop;
 
     // IBaseWindow
     ui::TForm& Form() override { return *this; }
@@ -53,15 +60,20 @@ public:
 
 protected:
     void CreateParams(ui::TCreateParams& params) override;
+    LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void SetBoundsToVirtualScreen();
+    void CreateRootForm();
+    void ShowRootMenu(shell::UniquePidl root);
 
     std::wstring FRootPath;
     std::int32_t FEnumFlags = 0;
     std::wstring FFileMask;
     // When the delayed end-of-run handler started waiting for the host window.
     std::optional<std::chrono::steady_clock::time_point> FHostWaitStart;
+    // The root path being parsed, from the first idle turn until it is found.
+    std::unique_ptr<shell::TPathResolver> FRootResolver;
 };
 
 }  // namespace app

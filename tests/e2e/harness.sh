@@ -72,18 +72,25 @@ e2e_teardown() {
 # run_app ARGS... -- start quince.exe in the background. APP_PID is the unix
 # PID of its Wine process (also _NET_WM_PID of its X windows); stdout, stderr
 # and the exit status go to $E2E_DIR/app.{out,err,rc}.
-run_app() {
+run_app() { _launch "$E2E_EXE" "$@"; }
+
+# run_app_line LINE -- the same, with exactly the command line "quince.exe"
+# LINE (through probe --exec, which waits for it and passes its exit code on;
+# APP_PID is then the probe's).
+run_app_line() { QUINCE_EXEC_LINE=$1 _launch "$E2E_PROBE" --exec "Z:${E2E_EXE//\//\\}"; }
+
+_launch() {
   rm -f "$E2E_DIR/app.rc" "$E2E_DIR/app.pid"
   (
-    wine "$E2E_EXE" "$@" >"$E2E_DIR/app.out" 2>"$E2E_DIR/app.err" &
+    wine "$@" >"$E2E_DIR/app.out" 2>"$E2E_DIR/app.err" &
     echo $! >"$E2E_DIR/app.pid"
     wait $!
     echo $? >"$E2E_DIR/app.rc"
   ) &
   wait_until 5 test -s "$E2E_DIR/app.pid" || { e2e_log "no pid for quince.exe"; return 1; }
   APP_PID=$(cat "$E2E_DIR/app.pid")
-  printf 'quince.exe' >"$E2E_DIR/app.cmd"; printf ' %q' "$@" >>"$E2E_DIR/app.cmd"
-  e2e_log "started quince.exe $* (pid $APP_PID)"
+  printf '%q' "$@" >"$E2E_DIR/app.cmd"
+  e2e_log "started $(printf '%.300s' "$*") (pid $APP_PID)"
 }
 
 app_running() { [ -n "${APP_PID:-}" ] && [ ! -s "$E2E_DIR/app.rc" ] && kill -0 "$APP_PID" 2>/dev/null; }
@@ -192,11 +199,19 @@ _pointer_at() {
 }
 
 # click_at X Y [BUTTON=1] -- move there first so Wine sees the motion (it
-# tracks the window under the pointer from motion events), then click.
+# tracks the window under the pointer from motion events), then click. The X
+# server hands the program the motion before the press, so no pause between.
 click_at() {
   mouse_to "$1" "$2"
-  sleep 0.1
   xdotool click "${3:-1}"
+}
+
+# press_for SECONDS [BUTTON=1] -- a press of the given length where the
+# pointer is: the length is the input itself, not a wait for an effect.
+press_for() {
+  xdotool mousedown "${2:-1}"
+  sleep "$1"
+  xdotool mouseup "${2:-1}"
 }
 
 # key KEYSYM... -- keys go to the X focus window (openbox focuses new windows)

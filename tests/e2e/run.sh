@@ -7,8 +7,10 @@
 # One line per scenario: PASS/FAIL/SKIP, name, wall time, what was seen.
 # Artefacts (screenshots, program output, probe logs) go to build/e2e-artifacts/
 # (one folder per scenario). Last line: "e2e: N passed, N failed, N skipped".
-# Exit status 1 if any scenario failed. Needs a built windows preset
-# (quince.exe and tests/e2e/probe/probe.exe).
+# Exit status 1 if any scenario failed. Under CI=true a skip counts as a
+# failure: a skip names a limit of the platform, and CI runs where none may
+# apply. Needs a built windows preset (quince.exe and
+# tests/e2e/probe/probe.exe).
 set -u
 HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=harness.sh
@@ -61,7 +63,8 @@ for name in "${SCENARIOS[@]}"; do
   fi
   case $status in
     0)  PASSED=$((PASSED + 1));  word=PASS ;;
-    77) SKIPPED=$((SKIPPED + 1)); word=SKIP ;;
+    77) if [ "${CI:-}" = true ]; then FAILED=$((FAILED + 1)); word=FAIL; note "skipped, and CI counts a skip as a failure"
+        else SKIPPED=$((SKIPPED + 1)); word=SKIP; fi ;;
     *)  FAILED=$((FAILED + 1));  word=FAIL ;;
   esac
   printf '%-4s %-26s %5ss  %s\n' "$word" "$name" "$(elapsed "$T0")" "$E2E_NOTE"

@@ -22,6 +22,16 @@
 //   --shell-order P  only the items of folder P (folders, others and hidden
 //                    items) as the shell sorts them by its first column:
 //                    entry index=0 folder=1 text="..."
+//   --counts PID     the top-level windows of process PID (EnumWindows), and
+//                    its own handle and GDI/USER object counts, read inside
+//                    it by quince_counts.dll (built beside this exe) loaded
+//                    for a moment through a remote thread:
+//                    counts pid=.. windows=.. visible=.. handles=.. gdi=.. user=..
+//   --exec EXE       runs EXE with exactly the command line "EXE" followed by
+//                    a blank and the environment variable QUINCE_EXEC_LINE
+//                    (no quoting added or taken away, so a scenario can hand
+//                    a program an unbalanced quote), waits for it and exits
+//                    with its code
 //   --native-menu X Y  a real popup menu (TrackPopupMenu) at X,Y, made like a
 //                    Quince folder menu (shell small icons, a sub-menu, a
 //                    disabled row), to set beside Quince's for comparison. Once
@@ -45,6 +55,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "counts_block.h"
 
 namespace {
 
@@ -263,6 +275,108 @@ bool HasVisible(const std::wstring& cls) {
 }
 
 // The folder's own order of its items: what a menu of it must show.
+// The DLL beside this exe, loaded into process pid: its DllMain writes the
+// counts into a block named after the process and refuses to stay.
+bool ReadCountsInside(DWORD pid, TCountsBlock& counts) {
+  wchar_t self[MAX_PATH] = {};
+  std::wstring dll(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
+  dll.erase(dll.find_last_of(L"\\/") + 1);
+  dll += L"quince_counts.dll";
+  wchar_t name[64];
+  wsprintfW(name, kCountsBlockName, pid);
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(TCountsBlock), name);
+  if (!mapping) return false;
+  bool ok = false;
+  auto* view = static_cast<TCountsBlock*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(TCountsBlock)));
+  HANDLE process = OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                               PROCESS_VM_WRITE | PROCESS_VM_READ, FALSE, pid);
+  if (view && process) {
+    const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    // kernel32 sits at the same address in every process of the session.
+    auto* load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    if (remote && WriteProcessMemory(process, remote, dll.c_str(), bytes, nullptr)) {
+      if (HANDLE thread = CreateRemoteThread(process, nullptr, 0, load, remote, 0, nullptr)) {
+        ok = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0 && view->done == 1;
+        CloseHandle(thread);
+      }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    counts = *view;
+  }
+  if (process) CloseHandle(process);
+  if (view) UnmapViewOfFile(view);
+  CloseHandle(mapping);
+  return ok;
+}
+
+// The kernel-object handles process pid holds, from the system's handle list
+// (which Wine keeps in the wineserver); -1 when the list cannot be had.
+long SystemHandlesOf(DWORD pid) {
+  using QueryFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+  auto query = reinterpret_cast<QueryFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  if (!query) return -1;
+  // SYSTEM_HANDLE_INFORMATION (class 16): a count, then 24-byte entries
+  // whose first member is the owner's process id.
+  std::vector<BYTE> buffer(1 << 20);
+  for (int tries = 0; tries < 6; ++tries) {
+    ULONG needed = 0;
+    const LONG status = query(16, buffer.data(), static_cast<ULONG>(buffer.size()), &needed);
+    if (status == 0) {
+      const ULONG count = *reinterpret_cast<const ULONG*>(buffer.data());
+      long mine = 0;
+      for (ULONG i = 0; i < count; ++i) {
+        const BYTE* entry = buffer.data() + 8 + static_cast<size_t>(i) * 24;
+        if (*reinterpret_cast<const USHORT*>(entry) == static_cast<USHORT>(pid)) ++mine;
+      }
+      return mine;
+    }
+    if (status != static_cast<LONG>(0xC0000004)) return -1;  // not STATUS_INFO_LENGTH_MISMATCH
+    buffer.resize(std::max<size_t>(buffer.size() * 2, needed + 4096));
+  }
+  return -1;
+}
+
+int PrintCounts(DWORD pid) {
+  int windows = 0, visible = 0, children = 0;
+  for (HWND wnd : TopLevelWindows()) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(wnd, &owner);
+    if (owner != pid) continue;
+    ++windows;
+    if (IsWindowVisible(wnd)) ++visible;
+    EnumChildWindows(wnd, [](HWND, LPARAM n) -> BOOL { ++*reinterpret_cast<int*>(n); return TRUE; },
+                     reinterpret_cast<LPARAM>(&children));
+  }
+  const long system = SystemHandlesOf(pid);
+  TCountsBlock counts{};
+  const bool inside = ReadCountsInside(pid, counts);
+  std::printf("counts pid=%lu windows=%d visible=%d children=%d syshandles=%ld inside=%d handles=%lu handlesok=%lu "
+              "gdi=%lu user=%lu gditable=%ld\n",
+              pid, windows, visible, children, system, inside ? 1 : 0, counts.handles, counts.handlesOk, counts.gdi,
+              counts.user, counts.gdiTable);
+  return inside ? 0 : 1;
+}
+
+int Exec(const std::wstring& exe) {
+  const wchar_t* line = _wgetenv(L"QUINCE_EXEC_LINE");
+  std::wstring commandLine = L"\"" + exe + L"\" " + (line ? line : L"");
+  STARTUPINFOW si = {sizeof(si)};
+  PROCESS_INFORMATION pi = {};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+    std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return 127;
+  }
+  CloseHandle(pi.hThread);
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  CloseHandle(pi.hProcess);
+  return static_cast<int>(code);
+}
+
 int PrintShellOrder(const std::wstring& path) {
   if (FAILED(OleInitialize(nullptr))) return 1;
   IShellFolder* desktop = nullptr;
@@ -455,9 +569,11 @@ int wmain(int argc, wchar_t** argv) {
     else if (arg == L"--all") all = true;
     else if (arg == L"--items") gItems = true;
     else if (arg == L"--shell-order" && i + 1 < argc) return PrintShellOrder(argv[++i]);
+    else if (arg == L"--exec" && i + 1 < argc) return Exec(argv[i + 1]);
+    else if (arg == L"--counts" && i + 1 < argc) return PrintCounts(static_cast<DWORD>(_wtol(argv[++i])));
     else if (arg == L"--native-menu" && i + 2 < argc) return NativeMenu(_wtoi(argv[i + 1]), _wtoi(argv[i + 2]));
     else {
-      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all] | --shell-order P | --native-menu X Y\n");
+      std::fprintf(stderr, "usage: probe [--wait CLASS] [--gone CLASS] [--timeout MS] [--processes] [--items] [--all] | --exec EXE | --counts PID | --shell-order P | --native-menu X Y\n");
       return 64;
     }
   }

@@ -52,14 +52,12 @@ expect_exit_0() {
   note "$1 -> exit 0 in $(elapsed "$t") s"
 }
 
-# exe_has_class NAME -- quince.exe registers a window class NAME (its UTF-16
-# name is in the file); tells "not built yet" apart from "broken".
-exe_has_class() {
-  python3 - "$E2E_EXE" "$1" <<'PY'
-import sys
-data = open(sys.argv[1], "rb").read()
-sys.exit(0 if sys.argv[2].encode("utf-16-le") in data or sys.argv[2].encode() in data else 1)
-PY
+# holds_for SECONDS CMD... -- "nothing happens for a while": CMD keeps
+# succeeding, checked every 50 ms, for SECONDS; 1 as soon as it fails.
+holds_for() {
+  local t=$1 s; shift; s=$(now)
+  while "$@"; do _past "$s" "$t" && return 0; sleep 0.05; done
+  return 1
 }
 
 # finding TEXT -- an observation worth reporting, collected in findings.txt

@@ -11,7 +11,6 @@ CS_DROPSHADOW=$((0x00020000))
 
 # _open_root_menu ARGS... -- start, wait for the root menu; sets MENU_OUT, MENU_LINE
 _open_root_menu() {
-  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   start_quince "$@" || return
   MENU_OUT=$(probe --wait TFolderForm --timeout 15000) || { fail "no visible TFolderForm within 15 s"; return; }
   MENU_LINE=$(window_line TFolderForm <<<"$MENU_OUT")

@@ -12,7 +12,6 @@ _look_tree() {
 
 # _look_start -- Quince on C:\look, rows listed; sets LOOK_ROOT, LOOK_LIST
 _look_start() {
-  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _look_tree
   _nav_open 'C:\look\*' || return
   LOOK_ROOT=$NAV_ROOT
@@ -48,7 +47,7 @@ scenario_look_native_beside_quince() {
   nx=$((qx + qw + 40)) ny=$qy
   start_native_menu "$nx" "$ny" || { stop_native_menu; fail "the native menu did not show"; return; }
   nrow=$(_native_item bravo.txt); read -r cx cy <<<"$(_nav_centre "$nrow")"
-  mouse_to "$cx" "$cy"; sleep 0.5
+  mouse_to "$cx" "$cy"
   screenshot_settled native-vs-quince "$((qx - 20))" "$((qy - 20))" 520 $((qh + 80))
   _nav_state
   qh1=$(_look_row_height) nh=$(field h <<<"$nrow")
@@ -85,8 +84,7 @@ _look_input_dialog() {
   out=$(probe --wait '#32770' --timeout 10000) || { kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; return 1; }
   line=$(msgbox_line <<<"$out")
   LOOK_DIALOG="$(field w <<<"$line") $(field h <<<"$line")"
-  sleep 0.3
-  screenshot "$1" "$(field x <<<"$line")" "$(field y <<<"$line")" $LOOK_DIALOG
+  screenshot_settled "$1" "$(field x <<<"$line")" "$(field y <<<"$line")" $LOOK_DIALOG
   xdotool key Escape
   wait_until 5 eval "! kill -0 $pid 2>/dev/null" || kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
@@ -139,7 +137,8 @@ _look_144() {
   # The shell's context menu of a file at 150 %: the rename dialog cannot be
   # reached from it under Wine (its file menu has no rename item).
   LOOK_BEFORE=$(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null | sort) LOOK_MENU=''
-  mouse_to "$cx" "$cy"; sleep 0.2
+  mouse_to "$cx" "$cy"
+  wait_until 3 _nav_selected_is "$LOOK_ROOT" bravo.txt || { fail "the pointer left bravo.txt"; return; }
   xdotool click 3
   wait_until 5 _look_new_override || { fail "no context menu after the right click at 144 DPI"; return; }
   screenshot_settled context-menu-144

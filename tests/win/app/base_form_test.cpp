@@ -5,6 +5,7 @@
 #include "app_test_support.h"
 #include "folder/folder_form.h"
 #include "folder/shell_object.h"
+#include "shell/path_resolver.h"
 #include "shell/shell_types.h"
 #include "ui/application.h"
 
@@ -28,6 +29,31 @@ std::wstring TempDir() {
     std::wstring dir(buf, n);
     if (!dir.empty() && dir.back() == L'\\') dir.pop_back();
     return dir;
+}
+
+// Dispatches what is waiting, leaving a quit message in the queue (a
+// filtered PeekMessage is no help: Wine hands WM_QUIT to any filter).
+void DispatchAllButQuit() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Idle turns, and the messages between them, until the root path has been
+// parsed on its thread and the root menu opened.
+void IdleUntilRootFound(app::TBaseForm& base) {
+    const ULONGLONG end = GetTickCount64() + 20'000;
+    ui::Application().DoIdle();
+    while (base.ResolvingRoot() && GetTickCount64() < end) {
+        DispatchAllButQuit();
+        ui::Application().DoIdle();
+    }
 }
 
 }  // namespace
@@ -91,6 +117,33 @@ TEST(BaseForm, LeftClickRightClickAndDeactivationEachEndTheRun) {
     }
 }
 
+TEST(BaseForm, HostileCommandLinesStillGiveARootAndAMask) {
+    ScopedBaseForm base;
+    // An unbalanced quote runs to the end of the line, blanks and all.
+    base->ReadCommandLine(LR"(quince.exe "C:\My Files\*.doc -IF)");
+    EXPECT_EQ(base->RootPath(), LR"(C:\My Files)");
+    EXPECT_EQ(base->FileMask(), L"*.doc -IF");
+    EXPECT_EQ(base->EnumFlags(), 0x10E0);
+    // Empty quoted arguments are no path: the desktop, everything.
+    base->ReadCommandLine(LR"(quince.exe "" "" -IN "")");
+    EXPECT_EQ(base->RootPath(), L"");
+    EXPECT_EQ(base->FileMask(), L"**");
+    EXPECT_EQ(base->EnumFlags(), 0x1040);
+    // One argument of 10,000 characters: a mask of them all.
+    const std::wstring huge(10'000, L'a');
+    base->ReadCommandLine(L"quince.exe C:\\" + huge);
+    EXPECT_EQ(base->RootPath(), L"C:\\");
+    EXPECT_EQ(base->FileMask(), huge);
+    // Thousands of arguments: the last path wins, every switch counts.
+    std::wstring many = L"quince.exe";
+    for (int i = 0; i < 5000; ++i) many += L" C:\\d" + std::to_wstring(i) + L"\\*.x";
+    many += L" -IH";
+    base->ReadCommandLine(many);
+    EXPECT_EQ(base->RootPath(), L"C:\\d4999");
+    EXPECT_EQ(base->FileMask(), L"*.x");
+    EXPECT_EQ(base->EnumFlags(), 0x1080);
+}
+
 TEST(BaseForm, FirstIdleTurnOpensTheRootMenuOnceAtThePointer) {
     long liveBefore = folder::TShellObject::LiveCount();
     {
@@ -98,7 +151,7 @@ TEST(BaseForm, FirstIdleTurnOpensTheRootMenuOnceAtThePointer) {
         base->ReadCommandLine(L"quince.exe \"" + TempDir() + L"\\*\" -IF");
         SetCursorPos(300, 200);
         EXPECT_TRUE(base->IdleSlot().Holds(&app::TBaseForm::AppEventsIdleAtBoot));
-        ui::Application().DoIdle();
+        IdleUntilRootFound(*base.form);
         EXPECT_FALSE(base->IdleSlot()) << "one-shot: the slot is emptied";
         folder::TFolderForm* root = base->RootForm();
         ASSERT_NE(root, nullptr);
@@ -134,13 +187,30 @@ TEST(BaseForm, DesktopIsTheRootWhenNoPathIsGiven) {
     base->IdleSlot().Clear();
 }
 
+TEST(BaseForm, RootsThatCannotBeReachedAreReportedNamingThePath) {
+    ReportedErrors errors;
+    // Deeper than MAX_PATH, and a drive letter that names nothing.
+    std::wstring deep = L"C:";
+    while (deep.size() < 300) deep += L"\\" + std::wstring(40, L'd');
+    for (const std::wstring& root : {deep, std::wstring(L"Q:\\nothing\\here")}) {
+        errors.texts.clear();
+        ScopedBaseForm base;
+        base->ReadCommandLine(L"quince.exe \"" + root + L"\\*\"");
+        IdleUntilRootFound(*base.form);
+        ASSERT_EQ(errors.texts.size(), 1u) << root.size();
+        EXPECT_NE(errors.texts[0].find(L"0x8"), std::wstring::npos) << errors.texts[0];
+        EXPECT_NE(errors.texts[0].find(root.substr(0, 40)), std::wstring::npos) << errors.texts[0];
+        EXPECT_FALSE(TakeQuitMessage());
+    }
+}
+
 TEST(BaseForm, UnparsableRootIsReportedNamingThePathAndTheRunGoesOn) {
     ReportedErrors errors;
     long liveBefore = folder::TShellObject::LiveCount();
     {
         ScopedBaseForm base;
         base->ReadCommandLine(LR"(quince.exe C:\does\not\exist\*)");
-        ui::Application().DoIdle();
+        IdleUntilRootFound(*base.form);
         ASSERT_EQ(errors.texts.size(), 1u);
         EXPECT_NE(errors.texts[0].find(LR"(C:\does\not\exist)"), std::wstring::npos) << errors.texts[0];
         EXPECT_NE(errors.texts[0].find(L"0x80070002"), std::wstring::npos) << errors.texts[0];
@@ -156,4 +226,62 @@ TEST(BaseForm, UnparsableRootIsReportedNamingThePathAndTheRunGoesOn) {
         EXPECT_TRUE(IsWindowVisible(base->Handle()));
     }
     EXPECT_EQ(folder::TShellObject::LiveCount(), liveBefore);
+}
+
+// A parse that takes as long as the test likes, as one of a server that is
+// not there takes as long as the network does.
+HANDLE ParseGate() {
+    static HANDLE gate = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    return gate;
+}
+shell::UniquePidl HeldBackParse(const std::wstring& path) {
+    WaitForSingleObject(ParseGate(), 30'000);
+    return shell::ParseFromDesktop(path);
+}
+
+TEST(BaseForm, AClickOrEscapeWhileTheRootIsBeingFoundEndsTheRunAtOnce) {
+    ResetEvent(ParseGate());
+    for (UINT input : {WM_LBUTTONUP, WM_KEYDOWN}) {
+        ScopedBaseForm base;
+        base->ReadCommandLine(LR"(quince.exe \\no-such-server\share\*)");
+        base->RootParse = &HeldBackParse;
+        ui::Application().DoIdle();
+        EXPECT_TRUE(base->ResolvingRoot());
+        // The idle turn is waiting for the answer among the messages.
+        if (input == WM_LBUTTONUP) PostMessageW(base->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(base->Handle(), input, input == WM_KEYDOWN ? VK_ESCAPE : 0, MAKELPARAM(5, 5));
+        EXPECT_FALSE(ui::Application().DoIdle()) << "another turn is asked for while the root is not found";
+        DispatchAllButQuit();
+        EXPECT_TRUE(TakeQuitMessage()) << input;
+        EXPECT_TRUE(base->ResolvingRoot());
+        EXPECT_EQ(base->RootForm(), nullptr);
+    }
+    // The abandoned threads finish alone, each freeing what it found.
+    SetEvent(ParseGate());
+}
+
+TEST(BaseForm, ASlowRootOpensOnceItIsFoundAndOtherMessagesFlowMeanwhile) {
+    ResetEvent(ParseGate());
+    ScopedBaseForm base;
+    base->ReadCommandLine(L"quince.exe \"" + TempDir() + L"\\*\"");
+    base->RootParse = &HeldBackParse;
+    ui::Application().DoIdle();
+    // A timer message is handled meanwhile: nothing blocks the thread.
+    static bool ticked;
+    ticked = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { ticked = true; });
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (!ticked && GetTickCount64() < end) {
+        DispatchAllButQuit();
+        ui::Application().DoIdle();
+    }
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(ticked);
+    EXPECT_TRUE(base->ResolvingRoot());
+    EXPECT_EQ(base->RootForm(), nullptr);
+    SetEvent(ParseGate());
+    IdleUntilRootFound(*base.form);
+    ASSERT_NE(base->RootForm(), nullptr);
+    EXPECT_TRUE(base->RootForm()->Visible());
+    EXPECT_FALSE(TakeQuitMessage());
 }

@@ -90,4 +90,13 @@ void PumpFor(DWORD ms) {
     }
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (GetTickCount64() >= end) return done();
+        PumpFor(10);
+    }
+    return true;
+}
+
 }  // namespace folder_test

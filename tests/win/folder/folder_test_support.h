@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <iterator>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,5 +98,8 @@ private:
 
 // Dispatches messages for about ms milliseconds.
 void PumpFor(DWORD ms);
+// Dispatches messages until done() holds (checked every 10 ms) or timeoutMs
+// has passed; done()'s last answer.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 }  // namespace folder_test

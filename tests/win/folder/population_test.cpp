@@ -157,9 +157,14 @@ TEST_F(Population, MaskFiltersFileNamesFlagsChooseKinds) {
 
 TEST_F(Population, NamesAreShownUnchanged) {
     shell_test::TempTree tree;
+    // Ampersands alone and in runs, blanks before and inside, Japanese, a
+    // surrogate pair, right-to-left text, stacked combining marks, names
+    // that look like masks, and the longest name a folder can hold.
     const std::vector<std::wstring> names = {L"Salt & Pepper.txt", L"&&double.txt", L"  blanks  .txt",
                                              L"\u65E5\u672C\u8A9E.txt", L"\U0001F600 smile.txt",
-                                             L"\u05E9\u05DC\u05D5\u05DD.txt"};
+                                             L"\u05E9\u05DC\u05D5\u05DD.txt", L"&", L"&&&", L" lead",
+                                             L"e\u0301\u0302\u0323 marks.txt", L"[a].txt", L"[!x]-{y}.txt",
+                                             std::wstring(251, L'n') + L".txt"};
     for (const auto& name : names) tree.AddFile(name);
     TFolderForm& form = Show(tree.root());
     ASSERT_EQ(form.FileList.Count(), static_cast<int>(names.size()));

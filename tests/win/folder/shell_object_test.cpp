@@ -136,7 +136,7 @@ TEST(ShellObject, FailedConstructionFreesTheAdoptedList) {
     EXPECT_THROW((void)std::make_unique<TShellObject>(nullptr, nullptr), shell::ShellError);
 
     shell_test::MallocSpyScope scope;
-    if (!scope.registered()) GTEST_SKIP() << "CoRegisterMallocSpy refused";
+    ASSERT_TRUE(scope.registered()) << "CoRegisterMallocSpy refused";
     auto& spy = scope.spy();
     auto a = RootObject(Tree().Path(L"a"));
     // A parent known only through a folder that cannot tell its own location:
@@ -163,7 +163,7 @@ TEST(ShellObject, FailedConstructionFreesTheAdoptedList) {
 
 TEST(ShellObject, DestroyingFreesExactlyItsTwoLists) {
     shell_test::MallocSpyScope scope;
-    if (!scope.registered()) GTEST_SKIP() << "CoRegisterMallocSpy refused";
+    ASSERT_TRUE(scope.registered()) << "CoRegisterMallocSpy refused";
     auto& spy = scope.spy();
     auto a = RootObject(Tree().Path(L"a"));
     auto items = Enumerate(a->Current.Get());

@@ -85,7 +85,7 @@ TEST(HasChildItems, AnswersFromOneProbe) {
 
 TEST(HasChildItems, FreesTheProbedItem) {
     shell_test::MallocSpyScope scope;
-    if (!scope.registered()) GTEST_SKIP() << "CoRegisterMallocSpy refused";
+    ASSERT_TRUE(scope.registered()) << "CoRegisterMallocSpy refused";
     auto full = ChildFolder(2);
     EXPECT_TRUE(HasChildItems(full.Get(), SHCONTF_NONFOLDERS));
     EXPECT_EQ(scope.spy().allocations, 1);

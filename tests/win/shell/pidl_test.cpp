@@ -139,7 +139,7 @@ TEST(PidlAllocate, DesktopIsTheEmptyList) {
 // with PidlFree: the two must balance.
 TEST(PidlAllocate, ShellAllocatorBalances) {
     shell_test::MallocSpyScope scope;
-    if (!scope.registered()) GTEST_SKIP() << "CoRegisterMallocSpy refused";
+    ASSERT_TRUE(scope.registered()) << "CoRegisterMallocSpy refused";
     auto& spy = scope.spy();
     auto three = MakeList({20, 14, 9});
     {
