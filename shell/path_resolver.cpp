@@ -27,7 +27,7 @@ struct TPathResolver::TState {
 
 UniquePidl ParseFromDesktop(const std::wstring& path) {
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
-    CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder");
+    CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
     return UniquePidl(PathToPidl(desktop.Get(), path));
 }
 
@@ -47,7 +47,7 @@ void ParseInto(TPathResolver::Parse parse, const std::wstring& path, UniquePidl&
 TPathResolver::TPathResolver(std::wstring path, Parse parse) : state_(std::make_shared<TState>()) {
     state_->path = std::move(path);
     state_->finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!state_->finished) throw ShellError(HRESULT_FROM_WIN32(GetLastError()), L"CreateEvent");
+    if (!state_->finished) throw ShellError(HRESULT_FROM_WIN32(GetLastError()), L"CreateEvent", Failure::OpenFolder, state_->path);
     try {
         std::thread(&TPathResolver::Run, state_, parse).detach();
     } catch (...) {
@@ -64,7 +64,7 @@ void TPathResolver::Run(std::shared_ptr<TState> state, Parse parse) noexcept {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (FAILED(com)) {
         try {
-            CheckHr(com, L"CoInitializeEx", state->path);
+            CheckHr(com, L"CoInitializeEx", Failure::OpenFolder, state->path);
         } catch (...) {
             state->error = std::current_exception();
         }
