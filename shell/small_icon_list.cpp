@@ -3,8 +3,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include <future>
 #include <system_error>
+#include <thread>
 
 namespace shell {
 
@@ -16,31 +16,43 @@ HIMAGELIST AskForList() noexcept {
         SHGetFileInfoW(L".", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
-// UI thread only: started and read there.
-std::shared_future<HIMAGELIST>& Prefetch() {
-    static std::shared_future<HIMAGELIST> list;
-    return list;
+// The prefetch: started and read on the UI thread; the list is written by
+// the thread and read only after joining it.
+struct TPrefetch {
+    std::thread thread;
+    HIMAGELIST list = nullptr;
+    bool asked = false;
+    ~TPrefetch() {
+        if (thread.joinable()) thread.join();
+    }
+};
+
+TPrefetch& Prefetch() {
+    static TPrefetch prefetch;
+    return prefetch;
 }
 
 }  // namespace
 
 void PrefetchSmallIconList() {
-    if (Prefetch().valid()) return;
+    TPrefetch& prefetch = Prefetch();
+    if (prefetch.asked) return;
     try {
-        Prefetch() = std::async(std::launch::async, []() noexcept {
-                         const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-                         HIMAGELIST list = AskForList();
-                         if (SUCCEEDED(com)) CoUninitialize();
-                         return list;
-                     }).share();
+        prefetch.thread = std::thread([&prefetch]() noexcept {
+            const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            prefetch.list = AskForList();
+            if (SUCCEEDED(com)) CoUninitialize();
+        });
+        prefetch.asked = true;
     } catch (const std::system_error&) {
         // No thread: the first window asks itself.
     }
 }
 
 HIMAGELIST SmallIconList() {
-    if (Prefetch().valid()) return Prefetch().get();
-    return AskForList();
+    TPrefetch& prefetch = Prefetch();
+    if (prefetch.thread.joinable()) prefetch.thread.join();
+    return prefetch.asked ? prefetch.list : AskForList();
 }
 
 }  // namespace shell

@@ -48,7 +48,6 @@ _drag_to() {
 
 scenario drag_to_other_process
 scenario_drag_to_other_process() {
-  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _nav_tree
   _drop_start || return
   _drag_to_other_process; local status=$?
@@ -76,7 +75,6 @@ _drag_to_other_process() {
 
 scenario drag_cancelled
 scenario_drag_cancelled() {
-  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _nav_start 'C:\nav\*' || return
   # Escape during the drag: nothing is dropped, the menu stays as it was,
   # and the release that follows is no click on a row.
@@ -111,7 +109,6 @@ scenario_drag_cancelled() {
 # runs (a batch file that writes a marker).
 scenario drag_small_move_is_click
 scenario_drag_small_move_is_click() {
-  exe_has_class TFolderForm || { skip "quince.exe has no TFolderForm window class yet"; return; }
   _nav_tree
   local d=$WINEPREFIX/drive_c/nav cx cy
   printf '@echo off\r\necho ran> C:\\nav\\marker.tmp\r\nmove /y C:\\nav\\marker.tmp C:\\nav\\marker.txt >nul\r\n' >"$d/run.cmd"
