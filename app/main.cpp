@@ -5,6 +5,7 @@
 
 #include "app/base_form.h"
 #include "app/run_lifetime.h"
+#include "shell/small_icon_list.h"
 #include "ui/application.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -12,6 +13,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     try {
         app::StartRun();
+        // Only the program itself: a thread still in the shell's icon code
+        // when a process ends abruptly can leave the shell's own clean-up
+        // waiting for ever, and the program never ends abruptly.
+        shell::PrefetchSmallIconList();
         app.Initialize();
         app.MainFormOnTaskBar = true;
         {

@@ -1,7 +1,6 @@
 #include "app/run_lifetime.h"
 
 #include "app/process_reference.h"
-#include "shell/small_icon_list.h"
 #include "shell/shell_utils.h"
 
 namespace app {
@@ -15,7 +14,6 @@ TProcessReference& ProcessReference() {
 
 void StartRun() {
     shell::ShellStartup();
-    shell::PrefetchSmallIconList();
     ProcessReference().Register();
 }
 

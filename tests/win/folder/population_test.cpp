@@ -228,7 +228,9 @@ TEST_F(Population, ChildWindowsAreMadeOnlyWhenNeeded) {
     TFolderForm& form = Show(tree.root(), L"**", kFoldersOnly);
     ASSERT_EQ(form.FileList.Count(), 3000);
     EXPECT_EQ(Folders(form), 3000);
-    // Names asked ahead on another thread land on their own rows.
+    // Names asked on other threads land on their own rows.
+    for (ULONGLONG end = GetTickCount64() + 20000; !GetPropW(form.Handle(), L"QuinceListed") && GetTickCount64() < end;)
+        PumpFor(20);
     EXPECT_EQ(Captions(form), ShellOrder(tree.root()));
     // One window for the folder, none per sub-folder.
     EXPECT_EQ(TFolderForm::LiveCount(), formsBefore + 1);
