@@ -22,7 +22,7 @@ HWND g_first = nullptr;
 
 // A popup with a list of the items' names, shown at (x, y).
 HWND ShowPopup(const std::vector<floor_bench::Item>& items, int x, int y) {
-    HWND popup = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClass, L"floor", WS_POPUP | WS_BORDER, x, y, 300,
+    HWND popup = CreateWindowExW(0, kClass, L"floor", WS_POPUP | WS_BORDER, x, y, 300,
                                  400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     HWND list = CreateWindowExW(0, L"LISTBOX", nullptr, WS_CHILD | WS_VISIBLE | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, 0,
                                 0, 298, 398, popup, reinterpret_cast<HMENU>(kListId), GetModuleHandleW(nullptr),

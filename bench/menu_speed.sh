@@ -20,8 +20,9 @@
 # doubles what Wine's in-folder name of a .txt file costs. The runs alternate
 # (floor, quince, floor, ...) after one untimed run of each, so that a change
 # of load hits both alike; medians are reported. A ratio is refused when the
-# load average is above 1.0 before or after (busy machines flatter the
-# threaded program), unless --force. Writes docs/benchmarks.md.
+# load average is above 1.0 before the run (busy machines flatter the
+# threaded program), unless --force; the load after is printed too. Writes
+# docs/benchmarks.md.
 #
 # Environment: BENCH_TIMEOUT seconds one run may take (default 90);
 # QUINCE_BEFORE, the path of another quince.exe (an earlier build) to time
@@ -179,6 +180,13 @@ time_child() {
   launch "$kind" 'C:\bench' big
   read_stamp met >/dev/null || { stop_app; return 1; }
   kill "$WAITER_PID" 2>/dev/null; wait "$WAITER_PID" 2>/dev/null
+  # Keys go to the X window with the focus (openbox focuses a new menu of
+  # Quince's; the floor's popup is given it).
+  local w
+  if [ "$kind" = floor ]; then
+    for w in $(xdotool search --onlyvisible --name '^floor$' 2>/dev/null); do xdotool windowactivate "$w" 2>/dev/null; done
+  fi
+  sleep 0.3
   # The first letter selects "big" (Quince opens only a selected row).
   [ "$kind" != floor ] && xdotool key b && sleep 0.3
   start_waiter 11000 "$class" --shown $(waiter_flags "$kind") || { stop_app; return 1; }
@@ -238,7 +246,10 @@ say "memory: RssAnon ${PER_ENTRY:-?} KiB per entry at 50,000 entries ($(cat "$LO
 
 LOAD_AFTER=$(cut -d' ' -f1-3 /proc/loadavg)
 say "load average after: $LOAD_AFTER"
-busy=$(awk -v a="${LOAD_BEFORE%% *}" -v b="${LOAD_AFTER%% *}" 'BEGIN{print (a > 1.0 || b > 1.0) ? 1 : 0}')
+# The gate is the machine before the run: the run itself keeps two programs
+# and the wineserver busy, which lifts the one-minute average past 1.0 on
+# two cores whatever else runs.
+busy=$(awk -v a="${LOAD_BEFORE%% *}" 'BEGIN{print (a > 1.0) ? 1 : 0}')
 if [ "$busy" = 1 ] && [ "$FORCE" = 0 ]; then
   say "the load average was above 1.0: no ratio is reported (bash bench/menu_speed.sh $RUNS --force to write it anyway)"
   exit 1
