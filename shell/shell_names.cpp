@@ -8,18 +8,10 @@
 #include "shell/shell_error.h"
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
+#include "sys/text.h"
 
 namespace shell {
 namespace {
-
-std::wstring FromAnsi(const char* text, size_t length) {
-    if (length == 0) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), n);
-    return wide;
-}
 
 // The ANSI text of an offset record: it lives inside the first item ID and
 // ends at its first zero byte or, failing one, at the end of that item ID.
@@ -30,7 +22,7 @@ std::wstring OffsetText(LPCITEMIDLIST pidl, UINT offset) {
     if (offset >= cb) return {};
     const char* begin = bytes + offset;
     const char* end = std::find(begin, bytes + cb, '\0');
-    return FromAnsi(begin, static_cast<size_t>(end - begin));
+    return sys::Widen(std::string_view(begin, static_cast<size_t>(end - begin)));
 }
 
 // Some folders mark names (times, sizes) with a leading "?" before a digit,
@@ -87,7 +79,7 @@ std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret) {
         // terminator must not make us read beyond.
         const char* text = strret.cStr;
         const char* end = std::find(text, text + std::size(strret.cStr), '\0');
-        name = FromAnsi(text, static_cast<size_t>(end - text));
+        name = sys::Widen(std::string_view(text, static_cast<size_t>(end - text)));
         break;
     }
     default:

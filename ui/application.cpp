@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/messages.h"
+#include "sys/text.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -13,20 +14,6 @@ namespace {
 
 constexpr wchar_t kAppClass[] = L"TApplication";
 constexpr UINT_PTR kDeactivateTimer = 1;
-
-std::wstring Widen(const char* text) {
-    std::wstring out;
-    if (!text) return out;
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) {
-        for (const char* p = text; *p; ++p) out.push_back(static_cast<unsigned char>(*p));
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
 
 bool ForegroundIsThisProcess() noexcept {
     HWND foreground = GetForegroundWindow();
@@ -176,7 +163,7 @@ std::wstring TApplication::ExceptionText(const std::exception_ptr& error) {
     } catch (const std::bad_alloc&) {
         return core::messages::Sentence(core::messages::Failure::ReserveMemory);
     } catch (const std::exception& e) {
-        return Widen(e.what());
+        return sys::Widen(e.what(), CP_UTF8);
     } catch (...) {
         return core::messages::Sentence(core::messages::Failure::Unknown);
     }

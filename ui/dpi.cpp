@@ -3,14 +3,15 @@
 #include <cstddef>
 #include <initializer_list>
 
+#include "sys/system_proc.h"
+
 namespace ui {
 
 namespace {
 
 template <typename Fn>
 Fn User32Proc(const char* name) noexcept {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+    return sys::SystemProc<Fn>(L"user32.dll", name);
 }
 
 UINT SystemDpi() noexcept {
