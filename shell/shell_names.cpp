@@ -9,6 +9,7 @@
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
 #include "sys/text.h"
+#include "sys/worker_thread.h"
 
 namespace shell {
 namespace {
@@ -31,21 +32,6 @@ void DropQuestionMarks(std::wstring& name) {
     if (name.size() > 1 && name[0] == L'?' && name[1] >= L'0' && name[1] <= L'9')
         name.erase(std::remove(name.begin(), name.end(), L'?'), name.end());
 }
-
-// CoInitialize for the length of one call, undone only if it took: a thread
-// already in another apartment keeps its own initialisation count.
-class ComScope {
-public:
-    ComScope() noexcept : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialized_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
 
 }  // namespace
 
@@ -90,7 +76,9 @@ std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret) {
 }
 
 std::wstring GetDisplayName(IShellFolder* folder, LPCITEMIDLIST pidl, DWORD flags) {
-    ComScope com;
+    // For the length of the call: a thread already in an apartment (of
+    // either kind) keeps its own.
+    const sys::TComApartment com(sys::TApartment::Single);
     STRRET strret{};
     if (FAILED(folder->GetDisplayNameOf(pidl, flags, &strret))) return {};
     return StrRetToString(pidl, strret);
