@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "sys/text.h"
 #include "ui/form.h"
+#include "ui/window_class.h"
 
 namespace ui {
 
@@ -60,11 +61,12 @@ void TApplication::Initialize() {
     wc.lpfnWndProc = &TApplication::AppWndProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kAppClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(wc);
     // A zero-sized, never-shown top-level window, like the classic toolkits'
     // application window: it owns nothing here but answers for the program.
     handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0,
                               nullptr, nullptr, wc.hInstance, nullptr);
+    if (!handle_) throw WindowNotCreated(kAppClass);
 }
 
 void TApplication::Run() {

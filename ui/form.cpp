@@ -1,20 +1,16 @@
 #include "ui/form.h"
 
-#include "core/error.h"
-#include "core/messages.h"
-
 #include <windowsx.h>
 
 #include <algorithm>
-#include <set>
+
+#include "ui/window_class.h"
 
 namespace ui {
 
 namespace {
 
 void RegisterFormClass(const TCreateParams& p, WNDPROC proc) {
-    static std::set<std::wstring> registered;
-    if (registered.count(p.className)) return;
     WNDCLASSEXW wc{sizeof(wc)};
     wc.style = p.classStyle;
     wc.lpfnWndProc = proc;
@@ -22,18 +18,10 @@ void RegisterFormClass(const TCreateParams& p, WNDPROC proc) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = p.background;
     wc.lpszClassName = p.className.c_str();
-    RegisterClassExW(&wc);
-    registered.insert(p.className);
+    RegisterWindowClass(wc);
 }
 
 }  // namespace
-
-core::Error WindowNotCreated(std::wstring_view className) {
-    const DWORD error = GetLastError();
-    const HRESULT hr = error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-    return core::Error(core::messages::ErrorText(core::messages::Failure::CreateWindow, className, {},
-                                                 L"CreateWindowEx", static_cast<std::uint32_t>(hr)));
-}
 
 TForm::TForm(TForm* owner) : owner_(owner) {}
 

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/error.h"
 #include "ui/application.h"
 #include "ui/control.h"
 #include "ui/form_font.h"
@@ -34,10 +33,6 @@ enum class TBorderStyle { None, Dialog, Sizeable };
 
 // Message numbers of notifications reflected from a form to its controls.
 inline constexpr UINT kReflectBase = 0xBC00;
-
-// The error for a window of class className that CreateWindowEx did not
-// make, with the system's last error code.
-core::Error WindowNotCreated(std::wstring_view className);
 
 // Shift state of mouse and keyboard events (MK_* bits of the message).
 using TShiftState = UINT;
