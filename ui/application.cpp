@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "sys/text.h"
 #include "ui/form.h"
+#include "ui/synchronize.h"
 #include "ui/window_class.h"
 
 namespace ui {
@@ -56,17 +57,20 @@ TApplication& TApplication::Instance() {
 }
 
 void TApplication::Initialize() {
-    if (handle_) return;
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = &TApplication::AppWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kAppClass;
-    RegisterWindowClass(wc);
-    // A zero-sized, never-shown top-level window, like the classic toolkits'
-    // application window: it owns nothing here but answers for the program.
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0,
-                              nullptr, nullptr, wc.hInstance, nullptr);
-    if (!handle_) throw WindowNotCreated(kAppClass);
+    if (!handle_) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = &TApplication::AppWndProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kAppClass;
+        RegisterWindowClass(wc);
+        // A zero-sized, never-shown top-level window, like the classic
+        // toolkits' application window: it owns nothing here but answers for
+        // the program.
+        handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        if (!handle_) throw WindowNotCreated(kAppClass);
+    }
+    OpenSynchronizeWindow();
 }
 
 void TApplication::Run() {

@@ -32,7 +32,8 @@ public:
     static TApplication& Instance();
 
     // Registers the window classes and creates the application's own hidden
-    // window. Idempotent.
+    // window and the UI thread's window for other threads (ui/synchronize.h).
+    // Idempotent.
     void Initialize();
     // When true, the main form carries the taskbar button instead of the
     // application's own window.
