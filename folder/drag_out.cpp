@@ -6,6 +6,7 @@
 
 #include "folder/base_window.h"
 #include "folder/folder_form.h"
+#include "ui/application.h"
 
 namespace folder {
 
@@ -126,12 +127,17 @@ HRESULT STDMETHODCALLTYPE TDropSource::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
+// Called by OLE's drag loop: nothing may escape into it.
 HRESULT STDMETHODCALLTYPE TDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
-    if (escapePressed) return DRAGDROP_S_CANCEL;
-    if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
-    return S_OK;
+    return ui::Application().GuardHr([&]() -> HRESULT {
+        if (escapePressed) return DRAGDROP_S_CANCEL;
+        if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
+        return S_OK;
+    });
 }
 
-HRESULT STDMETHODCALLTYPE TDropSource::GiveFeedback(DWORD) { return DRAGDROP_S_USEDEFAULTCURSORS; }
+HRESULT STDMETHODCALLTYPE TDropSource::GiveFeedback(DWORD) {
+    return ui::Application().GuardHr([] { return DRAGDROP_S_USEDEFAULTCURSORS; });
+}
 
 }  // namespace folder

@@ -80,7 +80,7 @@ TShellObject* TFolderForm::SelectedObject() {
 }
 
 HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, bool& Handled) {
-    try {
+    return ui::Application().GuardHr([&] {
         TShellObject* item = SelectedObject();
         if (IsVerb(Verb, L"rename")) {
             // Ours alone, confirmed or not: the shell is never asked.
@@ -93,24 +93,23 @@ HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, b
             if (item) SetCurrentDirectoryW(ParsingName(*item).c_str());
         }
         return S_OK;
-    } catch (...) {
-        ui::Application().HandleException();
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
-    if (Succeeded) {
-        if (IsVerb(Verb, L"open")) {
-            if (!FSavePath.empty()) SetCurrentDirectoryW(FSavePath.c_str());
-        } else if (IsVerb(Verb, L"eject")) {
-            Sleep(kEjectPauseMs);
+    return ui::Application().GuardHr([&] {
+        if (Succeeded) {
+            if (IsVerb(Verb, L"open")) {
+                if (!FSavePath.empty()) SetCurrentDirectoryW(FSavePath.c_str());
+            } else if (IsVerb(Verb, L"eject")) {
+                Sleep(kEjectPauseMs);
+            }
         }
-    }
-    // Whatever the outcome, the run ends now (after "properties" once its
-    // sheet has come and gone).
-    if (IBaseWindow* base = BaseWindow()) base->InstallEndOfRun(IsVerb(Verb, L"properties"));
-    return S_OK;
+        // Whatever the outcome, the run ends now (after "properties" once its
+        // sheet has come and gone).
+        if (IBaseWindow* base = BaseWindow()) base->InstallEndOfRun(IsVerb(Verb, L"properties"));
+        return S_OK;
+    });
 }
 
 void TFolderForm::RenameEntry(TShellObject& Item) {

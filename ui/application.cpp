@@ -29,11 +29,14 @@ bool ForegroundIsThisProcess() noexcept {
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto& app = Application();
-    if (msg == WM_ACTIVATEAPP) {
-        app.Guard([&] { app.ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp)); });
-    } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
-        KillTimer(wnd, kDeactivateTimer);
-        if (app.deactivatePending_ && !app.active_) {
+    bool handled = false;
+    app.Guard([&] {
+        if (msg == WM_ACTIVATEAPP) {
+            app.ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp));
+        } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
+            handled = true;
+            KillTimer(wnd, kDeactivateTimer);
+            if (!app.deactivatePending_ || app.active_) return;
             // The loss did not name a thread of ours, yet activation may
             // still have gone to one: under Wine with a window manager it
             // passes through the X focus, and the main thread hears of a loss
@@ -43,12 +46,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
                 app.active_ = true;
                 app.deactivatePending_ = false;
             } else {
-                app.Guard([&] { app.RaiseDeactivate(); });
+                app.RaiseDeactivate();
             }
         }
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wp, lp);
+    });
+    return handled ? 0 : DefWindowProcW(wnd, msg, wp, lp);
 }
 
 TApplication& TApplication::Instance() {

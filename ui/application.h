@@ -79,6 +79,18 @@ public:
         }
     }
 
+    // The same for a COM method we implement, which answers an HRESULT: an
+    // exception is reported and the caller is told E_UNEXPECTED.
+    template <typename Fn>
+    HRESULT GuardHr(Fn&& fn) noexcept {
+        try {
+            return fn();
+        } catch (...) {
+            HandleException();
+            return E_UNEXPECTED;
+        }
+    }
+
     bool Active() const noexcept { return active_; }
     // Called by every form on WM_ACTIVATEAPP. The deactivate event is raised
     // once per loss of activation, and only for a loss that lasts
