@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/file_name.h"
+#include "core/scope_exit.h"
 #include "folder/folder_form.h"
 #include "folder/keyboard_commands.h"
 #include "folder/shell_commands_internal.h"
@@ -50,15 +51,10 @@ void TFolderForm::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, 
 UINT TFolderForm::TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y) {
     // Kept in the window for the time of the menu loop, and put back as they
     // were afterwards (a context menu may be tracked inside another one).
-    struct Keep {
-        TFolderForm& form;
-        Microsoft::WRL::ComPtr<IContextMenu2> menu2;
-        Microsoft::WRL::ComPtr<IContextMenu3> menu3;
-        ~Keep() {
-            form.FContextMenu2 = std::move(menu2);
-            form.FContextMenu3 = std::move(menu3);
-        }
-    } keep{*this, FContextMenu2, FContextMenu3};
+    const auto restore = core::ScopeExit([this, menu2 = FContextMenu2, menu3 = FContextMenu3]() mutable {
+        FContextMenu2 = std::move(menu2);
+        FContextMenu3 = std::move(menu3);
+    });
     FContextMenu3.Reset();
     FContextMenu2.Reset();
     if (FAILED(Menu->QueryInterface(IID_PPV_ARGS(&FContextMenu3)))) FContextMenu3.Reset();

@@ -5,6 +5,7 @@
 
 #include "core/error.h"
 #include "core/messages.h"
+#include "core/scope_exit.h"
 #include "sys/text.h"
 #include "ui/form.h"
 #include "ui/synchronize.h"
@@ -191,14 +192,9 @@ void TApplication::ShowException(const std::exception_ptr& error) noexcept {
             ++unreported_;
             return;
         }
-        struct Burst {
-            TApplication& app;
-            explicit Burst(TApplication& a) : app(a) {
-                app.reporting_ = true;
-                app.unreported_ = 0;
-            }
-            ~Burst() { app.reporting_ = false; }
-        } burst(*this);
+        reporting_ = true;
+        unreported_ = 0;
+        const auto burstOver = core::ScopeExit([this] { reporting_ = false; });
         auto report = [this](const std::wstring& text) {
             if (OnException) {
                 OnException(text);
