@@ -100,11 +100,6 @@ bool IsControlPanelItemNamed(const std::wstring& parsingName) {
     return core::MatchesMask(parsingName, mask);
 }
 
-bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
-    if (ControlPanelItemMask().empty()) return false;
-    return IsControlPanelItemNamed(GetParsingName(folder, pidl));
-}
-
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
     if (ControlPanelItemMask().empty()) return IsFolderItem(folder, pidl, std::wstring());
     return IsFolderItem(folder, pidl, GetParsingName(folder, pidl));

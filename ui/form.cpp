@@ -50,7 +50,6 @@ void TForm::CreateParams(TCreateParams& p) {
     p.className = WindowClassName;
     switch (BorderStyle) {
         case TBorderStyle::None: p.style = WS_POPUP; break;
-        case TBorderStyle::Dialog: p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME; break;
         case TBorderStyle::Sizeable: p.style = WS_OVERLAPPEDWINDOW; break;
     }
     p.style |= WS_CLIPCHILDREN;
@@ -94,13 +93,6 @@ void TForm::CreateHandle() {
     ApplyAlpha();
     CreateComponents();
     if (OnCreate) OnCreate(this);
-}
-
-TForm* TForm::FromHandle(HWND wnd) noexcept {
-    if (!wnd) return nullptr;
-    // Only our own windows carry a TForm pointer in their user data.
-    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::StaticWndProc)) return nullptr;
-    return reinterpret_cast<TForm*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
 }
 
 LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -245,11 +237,6 @@ RECT TForm::BoundsRect() const {
     if (handle_) GetWindowRect(handle_, &r);
     return r;
 }
-
-void TForm::SetLeft(int v) { RECT r = BoundsRect(); SetBounds(v, r.top, r.right - r.left, r.bottom - r.top); }
-void TForm::SetTop(int v) { RECT r = BoundsRect(); SetBounds(r.left, v, r.right - r.left, r.bottom - r.top); }
-void TForm::SetWidth(int v) { RECT r = BoundsRect(); SetBounds(r.left, r.top, v, r.bottom - r.top); }
-void TForm::SetHeight(int v) { RECT r = BoundsRect(); SetBounds(r.left, r.top, r.right - r.left, v); }
 
 SIZE TForm::ClientSize() const {
     RECT rc{};

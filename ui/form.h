@@ -29,7 +29,7 @@ struct TCreateParams {
     HBRUSH background = nullptr;
 };
 
-enum class TBorderStyle { None, Dialog, Sizeable };
+enum class TBorderStyle { None, Sizeable };
 
 // Message numbers of notifications reflected from a form to its controls.
 inline constexpr UINT kReflectBase = 0xBC00;
@@ -69,10 +69,6 @@ public:
     void SetAlphaBlend(bool enabled, BYTE value);
     BYTE AlphaBlendValue() const noexcept { return alphaValue_; }
     void SetBounds(int left, int top, int width, int height);
-    void SetLeft(int v);
-    void SetTop(int v);
-    void SetWidth(int v);
-    void SetHeight(int v);
     RECT BoundsRect() const;
     SIZE ClientSize() const;
     void SetClientSize(int width, int height);
@@ -106,9 +102,6 @@ public:
     // The registered control whose window this is, or null.
     TControl* ControlOf(HWND wnd) const noexcept;
     void Realign();
-
-    // The form whose system window this is, or null.
-    static TForm* FromHandle(HWND wnd) noexcept;
 
 protected:
     virtual void CreateParams(TCreateParams& params);

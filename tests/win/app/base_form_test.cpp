@@ -150,7 +150,7 @@ TEST(BaseForm, FirstIdleTurnOpensTheRootMenuOnceAtThePointer) {
         ScopedBaseForm base;
         base->ReadCommandLine(L"quince.exe \"" + TempDir() + L"\\*\" -IF");
         SetCursorPos(300, 200);
-        EXPECT_TRUE(base->IdleSlot().Holds(&app::TBaseForm::AppEventsIdleAtBoot));
+        EXPECT_TRUE(base->IdleSlot()) << "the boot handler waits for the first idle turn";
         IdleUntilRootFound(*base.form);
         EXPECT_FALSE(base->IdleSlot()) << "one-shot: the slot is emptied";
         folder::TFolderForm* root = base->RootForm();
