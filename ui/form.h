@@ -10,6 +10,7 @@
 
 #include "ui/application.h"
 #include "ui/control.h"
+#include "ui/form_controls.h"
 #include "ui/form_font.h"
 #include "ui/handles.h"
 
@@ -30,9 +31,6 @@ struct TCreateParams {
 };
 
 enum class TBorderStyle { None, Sizeable };
-
-// Message numbers of notifications reflected from a form to its controls.
-inline constexpr UINT kReflectBase = 0xBC00;
 
 // Shift state of mouse and keyboard events (MK_* bits of the message).
 using TShiftState = UINT;
@@ -95,13 +93,12 @@ public:
     bool DoMouseWheel(TShiftState shift, int delta, POINT pos);
 
     // Child controls register themselves; Realign lays them out by alignment
-    // (top ones from the top, bottom ones from the bottom, the client one in
-    // what is left).
-    void AddControl(TControl* control);
-    void RemoveControl(TControl* control) noexcept;
+    // (see TFormControls).
+    void AddControl(TControl* control) { controls_.Add(control); }
+    void RemoveControl(TControl* control) noexcept { controls_.Remove(control); }
     // The registered control whose window this is, or null.
-    TControl* ControlOf(HWND wnd) const noexcept;
-    void Realign();
+    TControl* ControlOf(HWND wnd) const noexcept { return controls_.Of(wnd); }
+    void Realign() { controls_.Realign(handle_); }
 
 protected:
     virtual void CreateParams(TCreateParams& params);
@@ -128,7 +125,7 @@ private:
     bool leftButtonDown_ = false;
     SharedFont font_;  // shared by every form of the same face and height
     std::vector<std::unique_ptr<TForm>> owned_;
-    std::vector<TControl*> controls_;
+    TFormControls controls_;
 };
 
 }  // namespace ui
