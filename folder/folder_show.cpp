@@ -1,5 +1,8 @@
 // Showing a menu window: filled on the first show, then placed beside the
-// parent's selected row (or at the pointer) inside the monitor's work area.
+// parent's selected row (or at the pointer) inside the monitor's work area;
+// widened while its captions come in.
+#include <algorithm>
+
 #include "core/menu_placement.h"
 #include "folder/folder_form.h"
 #include "ui/dpi.h"
@@ -20,7 +23,7 @@ RECT TFolderForm::WorkArea() const {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     if (ui::SystemMetricForDpi(SM_CMONITORS, ui::WindowDpi(Handle())) > 1) {
         HMONITOR monitor = nullptr;
-        if (auto* parent = dynamic_cast<TFolderForm*>(Owner())) {
+        if (const ui::TForm* parent = FChain.ParentForm()) {
             monitor = MonitorFromWindow(parent->Handle(), MONITOR_DEFAULTTONULL);
         } else {
             POINT pt{};
@@ -35,24 +38,20 @@ RECT TFolderForm::WorkArea() const {
 }
 
 void TFolderForm::FormShow(ui::TObject*) {
-    auto* parent = dynamic_cast<TFolderForm*>(Owner());
+    FChain.Shown(*this);
+    const bool isChild = FChain.IsChild();
     core::MenuPlacementRequest request;
-    request.child = parent != nullptr;
+    request.child = isChild;
     request.work = ToCore(WorkArea());
-    if (parent) {
-        // The parent's selected row, right end, top edge, on the screen.
-        const RECT row = parent->FileView->ItemRect(parent->FileView->ItemIndex());
-        POINT anchor{row.right, row.top};
-        ClientToScreen(parent->FileView->Handle(), &anchor);
-        request.anchorX = anchor.x;
-        request.anchorY = anchor.y;
-        request.ownerLeft = parent->BoundsRect().left;
+    POINT anchor{};
+    if (isChild) {
+        // The parent's row leading here, right end, top edge, on the screen.
+        FChain.ParentRowAnchor(anchor, request.ownerLeft);
     } else {
-        POINT pointer{};
-        GetCursorPos(&pointer);
-        request.anchorX = pointer.x;
-        request.anchorY = pointer.y;
+        GetCursorPos(&anchor);
     }
+    request.anchorX = anchor.x;
+    request.anchorY = anchor.y;
     request.currentLeft = BoundsRect().left;
     request.firstShow = FileList.Count() == 0;
 
@@ -86,8 +85,31 @@ void TFolderForm::FormShow(ui::TObject*) {
     const bool cut = ClientSize().cy != request.rowCount * rowHeight;
     UpButton->SetVisible(cut);
     DownButton->SetVisible(cut);
+    if (!request.firstShow) return;
     // The rest of the names come in while the window is up.
-    if (request.firstShow && FPendingCaptions) SetTimer(Handle(), kNamesTimer, kNamesTimerMs, nullptr);
+    if (FCaptions.Done()) {
+        TCaptionFill::Finished(Handle());
+    } else {
+        SetTimer(Handle(), TCaptionFill::kTimer, TCaptionFill::kTimerMs, nullptr);
+    }
+}
+
+void TFolderForm::Widen(int widest) {
+    // One row height more than the widest entry: room for the arrow.
+    const int clientWidth = widest + FileView->ItemHeight();
+    const SIZE client = ClientSize();
+    if (clientWidth <= client.cx) return;
+    const RECT outer = BoundsRect();
+    const int width = (outer.right - outer.left) + (clientWidth - client.cx);
+    // A child opened to the left of its parent grows leftwards, away from
+    // it; any other window grows rightwards, both within the work area.
+    const ui::TForm* parent = FChain.ParentForm();
+    const bool leftOfParent = parent && outer.right <= parent->BoundsRect().left;
+    const RECT work = WorkArea();
+    int left = leftOfParent ? outer.right - width : outer.left;
+    left = std::max<int>(work.left, std::min<int>(left, work.right - width));
+    SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 }  // namespace folder

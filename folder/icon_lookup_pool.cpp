@@ -22,14 +22,14 @@ constexpr auto kIdleExit = std::chrono::seconds(5);
 struct TDelivery {
     std::uint64_t owner;
     int index;
-    const ui::TMenuItem* item;
     int icon;
+    TIconDelivery deliver;
 };
 
 LRESULT CALLBACK SinkProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kDeliverMessage) {
         const auto& d = *reinterpret_cast<const TDelivery*>(lp);
-        ui::Application().Guard([&] { TIconLookups::Deliver(d.owner, d.index, d.item, d.icon); });
+        ui::Application().Guard([&] { d.deliver(d.owner, d.index, d.icon); });
         return 0;
     }
     return DefWindowProcW(wnd, msg, wp, lp);
@@ -70,7 +70,7 @@ std::shared_ptr<TPool>& Pool() {
 }
 
 void RunJob(TIconJob& job, HWND sink) {
-    TDelivery delivery{job.owner, job.index, job.item, 0};
+    TDelivery delivery{job.owner, job.index, 0, job.deliver};
     try {
         delivery.icon = job.resolver(job.absolute.get());
     } catch (...) {

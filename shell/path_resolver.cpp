@@ -28,7 +28,7 @@ struct TPathResolver::TState {
 UniquePidl ParseFromDesktop(const std::wstring& path) {
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
     CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
-    return UniquePidl(PathToPidl(desktop.Get(), path));
+    return PathToPidl(desktop.Get(), path);
 }
 
 namespace {
