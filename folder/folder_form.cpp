@@ -1,7 +1,5 @@
 #include "folder/folder_form.h"
 
-#include <atomic>
-
 #include "folder/base_window.h"
 #include "folder/drag_out.h"
 #include "folder/keyboard_commands.h"
@@ -11,10 +9,7 @@ namespace folder {
 
 namespace {
 constexpr int kFileViewId = 100;
-std::atomic<long> g_liveForms{0};
 }  // namespace
-
-long TFolderForm::LiveCount() noexcept { return g_liveForms.load(); }
 
 TFolderForm::TFolderForm(ui::TForm* AOwner)
     : ui::TForm(AOwner),
@@ -36,7 +31,6 @@ TFolderForm::TFolderForm(ui::TForm* AOwner)
     OnHide = ui::TNotifyEvent(this, &TFolderForm::FormHide);
     OnDestroy = ui::TNotifyEvent(this, &TFolderForm::FormDestroy);
     OnMouseWheel = {this, &TFolderForm::FormMouseWheel};
-    ++g_liveForms;
 }
 
 TFolderForm::TFolderForm(TFolderForm* AParent) : TFolderForm(static_cast<ui::TForm*>(AParent)) {
@@ -49,7 +43,6 @@ TFolderForm::~TFolderForm() {
     // only then, with the members, the entries and the shell objects they
     // own, and last of all whatever lent this window its Namespace.
     DestroyHandle();
-    --g_liveForms;
 }
 
 void TFolderForm::CreateParams(ui::TCreateParams& params) {

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/live_count.h"
 #include "folder/caption_fill.h"
 #include "folder/folder_commands.h"
 #include "folder/folder_entries.h"
@@ -23,7 +24,7 @@
 
 namespace folder {
 
-class TFolderForm final : public ui::TForm, public TOwnedCommandVerb {
+class TFolderForm final : public ui::TForm, public TOwnedCommandVerb, public core::TLiveCount<TFolderForm> {
 public:
     explicit TFolderForm(ui::TForm* AOwner);     // a root window
     explicit TFolderForm(TFolderForm* AParent);  // a child window of AParent
@@ -59,7 +60,6 @@ public:
     TFolderCommands& Commands() noexcept { return FCommands; }
     void SetChildForm(int index, TFolderForm& child);  // child is the window row index opens
     int FrameWidth() const noexcept { return FFrameWidth; }
-    static long LiveCount() noexcept;  // TFolderForms alive (for leak checks)
     HRESULT STDMETHODCALLTYPE VerbExecuting(const std::wstring& Verb, bool& Handled) override;
     HRESULT STDMETHODCALLTYPE VerbExecuted(const std::wstring& Verb, bool Succeeded) override;
 

@@ -2,18 +2,10 @@
 
 #include <shlobj.h>
 
-#include <atomic>
-
 #include "shell/shell_error.h"
 #include "shell/shell_types.h"
 
 namespace folder {
-
-namespace {
-std::atomic<long> g_live{0};
-}
-
-long TShellObject::LiveCount() noexcept { return g_live.load(); }
 
 namespace {
 
@@ -38,10 +30,9 @@ TShellObject::TShellObject(const TShellObject* AParent, shell::RelativePidl AIte
         hr = SHCreateShellItem(nullptr, nullptr, AbsID, &Item);
     }
     if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", shell::Failure::UseItem);
-    ++g_live;
 }
 
-TShellObject::~TShellObject() { --g_live; }
+TShellObject::~TShellObject() = default;
 
 IShellFolder* TLazyFolder::Get() const {
     if (!bound_) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 
+#include "core/live_count.h"
 #include "shell/shell_types.h"
 #include "ui/application.h"
 
@@ -37,7 +38,7 @@ private:
     mutable bool bound_ = false;
 };
 
-class TShellObject : public ui::TObject {
+class TShellObject : public ui::TObject, public core::TLiveCount<TShellObject> {
 public:
     // AItemID is relative to AParent's folder, or absolute when AParent is
     // null. Raises ShellError when no shell item can be made.
@@ -45,15 +46,13 @@ public:
     ~TShellObject() override;
     TShellObject(const TShellObject&) = delete;
     TShellObject& operator=(const TShellObject&) = delete;
+    // LiveCount(): shell objects alive in the process (for leak checks).
 
     const shell::RelativePidl RelID;
     const shell::AbsolutePidl AbsID;
     Microsoft::WRL::ComPtr<IShellItem> Item;
     Microsoft::WRL::ComPtr<IShellFolder> Parent;   // null for a root object
     TLazyFolder Current{Item};  // null when it is no folder
-
-    // Number of shell objects alive in the process (for leak checks).
-    static long LiveCount() noexcept;
 };
 
 }  // namespace folder
