@@ -150,6 +150,7 @@ void TFolderForm::TrackHover(DWORD Flags) {
 
 LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_MOUSEHOVER) FileViewHover(lp);
+    if (msg == WM_DPICHANGED) return FDpi.DpiChanged(wp, lp);
     if (msg == WM_TIMER && wp == kNamesTimer) {
         NamesTick();
         return 0;

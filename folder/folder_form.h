@@ -9,6 +9,7 @@
 
 #include "folder/icon_lookup.h"
 #include "folder/list_box.h"
+#include "folder/menu_dpi.h"
 #include "folder/pending_captions.h"
 #include "folder/shell_command_verb.h"
 #include "folder/shell_object.h"
@@ -119,6 +120,7 @@ public:
 protected:
     friend class TRowKeys;  // keyboard_commands.cpp: Explorer's keys for the selected row
     friend class TDragOut;  // drag_out.cpp: dragging an entry out
+    friend class TMenuDpi;  // menu_dpi.cpp: the rows' DPI, WM_DPICHANGED
     void CreateParams(ui::TCreateParams& params) override;
     void CreateComponents() override;
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -191,6 +193,7 @@ private:
 
     // ---- Row drawing ----
     TIconLookups FIconLookups{*this};
+    TMenuDpi FDpi{*this};  // the DPI the rows are measured at
     // ---- end of row drawing ----
 
     // The keyboard focus or the pointer is in this window.
