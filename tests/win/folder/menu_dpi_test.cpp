@@ -59,8 +59,10 @@ shell_test::TempTree& SmallTree(shell_test::TempTree& tree) {
 // that took the suggestion would show it.
 void SendDpiChanged(TFolderForm& form, UINT from, UINT to) {
     const RECT r = form.BoundsRect();
-    RECT suggested{r.left + 40, r.top + 30, r.left + 40 + MulDiv(r.right - r.left, static_cast<int>(to), static_cast<int>(from)),
-                   r.top + 30 + MulDiv(r.bottom - r.top, static_cast<int>(to), static_cast<int>(from))};
+    auto scaled = [&](LONG length) { return MulDiv(length, static_cast<int>(to), static_cast<int>(from)); };
+    RECT suggested{r.left + 40, r.top + 30, 0, 0};
+    suggested.right = suggested.left + scaled(r.right - r.left);
+    suggested.bottom = suggested.top + scaled(r.bottom - r.top);
     SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 }
 
@@ -193,7 +195,7 @@ TEST_F(MenuDpi, CaptionsStillToComeAreMeasuredAtTheNewDpi) {
     shell_test::TempTree tree;
     for (int i = 0; i < 1000; ++i) tree.AddFile(L"file " + std::to_wstring(i) + L".txt");
     // Last in the order, so not among the rows captioned for the show.
-    for (int i = 0; i < 20; ++i) tree.AddFile(L"zz a wider caption than the others, number " + std::to_wstring(i) + L".txt");
+    for (int i = 0; i < 20; ++i) tree.AddFile(L"zz a caption wider than the others, " + std::to_wstring(i) + L".txt");
     TFolderForm& root = ShowRoot(tree.root(), POINT{100, 100});
     SendDpiChanged(root, 96, 144);
     ASSERT_TRUE(PumpUntil([&] { return GetPropW(root.Handle(), L"QuinceListed") != nullptr; }, 20000));
