@@ -82,11 +82,13 @@ void TFolderForm::FormShow(ui::TObject*) {
     request.rowHeight = rowHeight;
     request.rowCount = FileList.Count();
     const core::MenuPlacement placement = core::PlaceMenu(request);
-    SetBounds(placement.left, placement.top, request.outerWidth, placement.clientHeight + frame.cy);
     // Leftwards: a root flipped onto the pointer, a child left of its parent.
+    // Told before the move: a window landing on a monitor of another DPI
+    // than the anchor's is measured and placed again inside it.
     const bool leftwards = parent ? placement.left + request.outerWidth <= request.ownerLeft
                                   : placement.left != request.anchorX;
     FDpi.Placed(POINT{request.anchorX, request.anchorY}, leftwards);
+    SetBounds(placement.left, placement.top, request.outerWidth, placement.clientHeight + frame.cy);
 
     FileView->SetItemIndex(-1);
     // Read back: the buttons show exactly when not every row fits (at the
