@@ -36,6 +36,18 @@ void TCaptionFill::MeasureAll() {
     measureDC_.reset();
 }
 
+void TCaptionFill::MeasureAgain() {
+    ui::UniqueDC dc(CreateCompatibleDC(nullptr));
+    const ui::TMenuMetrics& metrics = metrics_();
+    int widest = 0;
+    for (const auto& item : rows_.Items()) {
+        int width = 0, height = 0;
+        item->MeasureItem(dc.get(), metrics, width, height);
+        widest = std::max(widest, width);
+    }
+    widest_ = widest;
+}
+
 void TCaptionFill::Arrived(int entry) {
     if (!measureDC_) return;
     int w = 0, h = 0;

@@ -32,6 +32,9 @@ public:
     void Start(std::unique_ptr<shell::TInFolderNames> names, std::vector<std::uint32_t> itemOfEntry, int first);
     // Measures rows whose captions are all there already (the placeholder).
     void MeasureAll();
+    // Measures every row again at the metrics as they are now (a new DPI):
+    // the widest becomes what they give, wider or narrower.
+    void MeasureAgain();
     // Gives row entry its caption now, if it is still to come.
     void Ensure(int entry) {
         if (pending_) pending_->Ensure(entry);

@@ -17,7 +17,9 @@ TFolderForm::TFolderForm(ui::TForm* AOwner)
                 FSavePath),
       FRows(FileList, FEntries, FileView),
       FCaptions(FileList, [this]() -> const ui::TMenuMetrics& { return RowMetrics(); },
-                [this](int widest) { Widen(widest); }) {
+                [this](int widest) { Widen(widest); }),
+      FDpi(TMenuDpiSite{*this, FileList, FileView, UpButton, DownButton, FCaptions, FChain, FFrameWidth,
+                        [this] { return WorkArea(); }}) {
     // Form description.
     WindowClassName = L"TFolderForm";
     Caption = L"Quince";
@@ -130,6 +132,11 @@ LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // names the selected row: nothing opens.
         const POINT at{static_cast<LONG>(LOWORD(lp)), static_cast<LONG>(HIWORD(lp))};
         if (FileView->ItemIndex() == FileView->ItemAtPos(at)) OpenSubMenu();
+    }
+    if (msg == WM_DPICHANGED) return FDpi.DpiChanged(wp, lp);
+    if (msg == TMenuDpi::kFollowParentRow) {
+        FDpi.Place();
+        return 0;
     }
     if (msg == WM_TIMER && wp == TCaptionFill::kTimer) {
         if (!FCaptions.Tick()) TCaptionFill::Finished(Handle());

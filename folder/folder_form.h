@@ -3,7 +3,8 @@
 // It holds the parts and handles their events; the work is its
 // collaborators': the entries (TFolderEntries), its place in the chain of
 // open menus (TMenuChain), the command host (TFolderCommands), the rows'
-// drawing and icons (TRowDrawing) and the captions coming in (TCaptionFill).
+// drawing and icons (TRowDrawing), the captions coming in (TCaptionFill)
+// and the DPI its rows are measured at (TMenuDpi).
 #include <windows.h>
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 #include "folder/folder_entries.h"
 #include "folder/list_box.h"
 #include "folder/menu_chain.h"
+#include "folder/menu_dpi.h"
 #include "folder/row_drawing.h"
 #include "folder/shell_command_verb.h"
 #include "ui/form.h"
@@ -78,6 +80,7 @@ private:
     TFolderCommands FCommands;
     TRowDrawing FRows;
     TCaptionFill FCaptions;
+    TMenuDpi FDpi;  // the DPI the rows are measured at
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;
     POINT FLastCursorPos{0, 0};

@@ -14,9 +14,7 @@ namespace {
 core::Rect ToCore(const RECT& r) { return core::Rect{r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
-const ui::TMenuMetrics& TFolderForm::RowMetrics() const {
-    return FileList.Metrics(ui::WindowDpi(Handle()));
-}
+const ui::TMenuMetrics& TFolderForm::RowMetrics() const { return FileList.Metrics(FDpi.Dpi()); }
 
 RECT TFolderForm::WorkArea() const {
     RECT work{};
@@ -54,35 +52,48 @@ void TFolderForm::FormShow(ui::TObject*) {
     request.anchorY = anchor.y;
     request.currentLeft = BoundsRect().left;
     request.firstShow = FileList.Count() == 0;
+    // The rows are measured for the monitor the window opens on, which is
+    // not the one it was made on; one shown before at another DPI is
+    // measured again.
+    const bool remeasured = FDpi.ShowAt(POINT{request.anchorX, request.anchorY});
 
     int rowHeight = 0;
+    int clientWidth = ClientSize().cx;
     if (request.firstShow) {
         int widest = 0;
         // An error here (the folder cannot be listed, a bad mask) leaves the
         // window unsized and empty; the next show tries again.
         Populate(widest, rowHeight);
         // One row height more than the widest entry: room for the arrow.
-        SetClientSize(widest + rowHeight, ClientSize().cy);
+        clientWidth = widest + rowHeight;
         FileView->SetItemHeight(rowHeight);
         UpButton->SetHeight(rowHeight);
         DownButton->SetHeight(rowHeight);
     } else {
         rowHeight = FileView->ItemHeight();
+        if (remeasured) clientWidth = FCaptions.Widest() + rowHeight;
     }
 
-    const RECT outer = BoundsRect();
-    const SIZE client = ClientSize();
-    request.outerWidth = outer.right - outer.left;
+    // The frame as it will be there (the system scales it with the DPI).
+    const SIZE frame = FDpi.FrameSize();
+    request.outerWidth = clientWidth + frame.cx;
     request.frame = FFrameWidth;
     request.rowHeight = rowHeight;
     request.rowCount = FileList.Count();
     const core::MenuPlacement placement = core::PlaceMenu(request);
-    const int nonClientHeight = (outer.bottom - outer.top) - client.cy;
-    SetBounds(placement.left, placement.top, request.outerWidth, placement.clientHeight + nonClientHeight);
+    // Leftwards: a root flipped onto the pointer, a child left of its parent.
+    // Told before the move: a window landing on a monitor of another DPI
+    // than the anchor's is measured and placed again inside it.
+    const bool leftwards = isChild ? placement.left + request.outerWidth <= request.ownerLeft
+                                  : placement.left != request.anchorX;
+    FDpi.Placed(POINT{request.anchorX, request.anchorY}, leftwards);
+    SetBounds(placement.left, placement.top, request.outerWidth, placement.clientHeight + frame.cy);
 
     FileView->SetItemIndex(-1);
-    // Read back: the buttons show exactly when not every row fits.
-    const bool cut = ClientSize().cy != request.rowCount * rowHeight;
+    // Read back: the buttons show exactly when not every row fits (at the
+    // height the rows have now: landing on a monitor of another DPI than
+    // the anchor's measures them again).
+    const bool cut = ClientSize().cy != request.rowCount * FileView->ItemHeight();
     UpButton->SetVisible(cut);
     DownButton->SetVisible(cut);
     if (!request.firstShow) return;

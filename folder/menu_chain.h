@@ -15,6 +15,7 @@ public:
     void SetParentRow(int row) noexcept { parentRow_ = row; }
     bool IsChild() const noexcept { return parent_ != nullptr; }
     ui::TForm* ParentForm() const noexcept { return parentForm_; }
+    ui::TForm* OpenChild() const noexcept { return openChild_; }
     // Where a child window opens: the right end and top edge of the
     // parent's selected row, on the screen, and the parent's left edge.
     void ParentRowAnchor(POINT& anchor, int& parentLeft) const;

@@ -18,6 +18,11 @@ struct MenuDeleter {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
+struct IconDeleter {
+    void operator()(HICON h) const noexcept { if (h) DestroyIcon(h); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 struct DCDeleter {
     void operator()(HDC h) const noexcept { if (h) DeleteDC(h); }
 };
