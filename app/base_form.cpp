@@ -32,7 +32,7 @@ TBaseForm::TBaseForm() : ui::TForm(nullptr), AppEvents(std::make_unique<ui::TApp
 }
 
 TBaseForm::~TBaseForm() {
-    // The menu windows go first: the root one asks who the root is.
+    // The menu windows go first: the root one lists FRootNamespace.
     DestroyHandle();
     // The idle and deactivate events must not reach a half-destroyed form.
     AppEvents.reset();
@@ -132,8 +132,7 @@ void TBaseForm::AppEventsDeactivate(ui::TObject*) { Close(); }
 
 void TBaseForm::OpenRootMenu() {
     CreateRootForm();
-    ShowRootMenu(shell::UniquePidl(FRootPath.empty() ? shell::GetDesktopPidl()
-                                                     : shell::PathToPidl(shell::DesktopFolder.Get(), FRootPath)));
+    ShowRootMenu(FRootPath.empty() ? shell::GetDesktopPidl() : shell::PathToPidl(shell::DesktopFolder.Get(), FRootPath));
 }
 
 void TBaseForm::CreateRootForm() {
@@ -144,7 +143,8 @@ void TBaseForm::CreateRootForm() {
 }
 
 void TBaseForm::ShowRootMenu(shell::UniquePidl root) {
-    RootForm_->Namespace = new folder::TShellObject(nullptr, root.release());
+    FRootNamespace = std::make_unique<folder::TShellObject>(nullptr, std::move(root));
+    RootForm_->Namespace = FRootNamespace.get();
     RootForm_->EnumFlags = FEnumFlags;
     RootForm_->FileMask = FFileMask;
     RootForm_->Show();

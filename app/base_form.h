@@ -9,6 +9,8 @@
 #include <string>
 
 #include "folder/base_window.h"
+#include "folder/folder_form.h"
+#include "folder/shell_object.h"
 #include "shell/path_resolver.h"
 #include "ui/application.h"
 #include "ui/form.h"
@@ -72,6 +74,9 @@ private:
     std::wstring FFileMask;
     // When the delayed end-of-run handler started waiting for the host window.
     std::optional<std::chrono::steady_clock::time_point> FHostWaitStart;
+    // The root window's folder, owned here and lent to the root window as
+    // its Namespace; that window goes in the destructor, before the members.
+    std::unique_ptr<folder::TShellObject> FRootNamespace;
     // The root path being parsed, from the first idle turn until it is found.
     std::unique_ptr<shell::TPathResolver> FRootResolver;
 };

@@ -7,12 +7,12 @@
 
 namespace folder {
 
-class TFolderForm;
-
 class IBaseWindow {
 public:
     virtual ui::TForm& Form() = 0;
-    virtual TFolderForm* RootForm() const = 0;
+    // The root menu window, or null (the program's own base window answers
+    // with its TFolderForm).
+    virtual ui::TForm* RootForm() const = 0;
     // The idle handler slot of the base window's application events.
     virtual ui::TIdleEvent& IdleSlot() = 0;
     // Installs the handler that ends the run on the next idle turn, or, when

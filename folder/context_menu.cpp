@@ -4,7 +4,7 @@
 
 #include "core/file_name.h"
 #include "core/scope_exit.h"
-#include "folder/folder_form.h"
+#include "folder/folder_commands.h"
 #include "folder/keyboard_commands.h"
 #include "folder/shell_commands_internal.h"
 #include "sys/text.h"
@@ -28,12 +28,12 @@ std::wstring VerbOf(IContextMenu* Menu, UINT offset) {
     return {};
 }
 
-void TFolderForm::ShowContextMenu(TShellObject* Item, int X, int Y) {
-    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Handle(), Item);
+void TFolderCommands::ShowContextMenu(TShellObject* Item, int X, int Y) {
+    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Window(), Item);
     if (menu) RunContextMenu(menu.Get(), Item, X, Y);
 }
 
-void TFolderForm::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, int Y) {
+void TFolderCommands::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, int Y) {
     if (Menu == nullptr) return;
     ui::UniqueMenu popup(CreatePopupMenu());
     if (!popup) return;
@@ -48,25 +48,25 @@ void TFolderForm::RunContextMenu(IContextMenu* Menu, TShellObject* Item, int X, 
     RunVerb(Menu, Item, verb, MAKEINTRESOURCEA(offset), !core::EqualsAsciiNoCase(verb, L"runas"));
 }
 
-UINT TFolderForm::TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y) {
-    // Kept in the window for the time of the menu loop, and put back as they
-    // were afterwards (a context menu may be tracked inside another one).
-    const auto restore = core::ScopeExit([this, menu2 = FContextMenu2, menu3 = FContextMenu3]() mutable {
-        FContextMenu2 = std::move(menu2);
-        FContextMenu3 = std::move(menu3);
+UINT TFolderCommands::TrackContextMenu(IContextMenu* Menu, HMENU Popup, int X, int Y) {
+    // Kept for the time of the menu loop, and put back as they were
+    // afterwards (a context menu may be tracked inside another one).
+    const auto kept = core::ScopeExit([this, menu2 = contextMenu2_, menu3 = contextMenu3_]() mutable {
+        contextMenu2_ = std::move(menu2);
+        contextMenu3_ = std::move(menu3);
     });
-    FContextMenu3.Reset();
-    FContextMenu2.Reset();
-    if (FAILED(Menu->QueryInterface(IID_PPV_ARGS(&FContextMenu3)))) FContextMenu3.Reset();
-    if (!FContextMenu3 && FAILED(Menu->QueryInterface(IID_PPV_ARGS(&FContextMenu2)))) FContextMenu2.Reset();
+    contextMenu3_.Reset();
+    contextMenu2_.Reset();
+    if (FAILED(Menu->QueryInterface(IID_PPV_ARGS(&contextMenu3_)))) contextMenu3_.Reset();
+    if (!contextMenu3_ && FAILED(Menu->QueryInterface(IID_PPV_ARGS(&contextMenu2_)))) contextMenu2_.Reset();
     // A menu whose owner is not the foreground window does not close on a
     // click outside it.
-    SetForegroundWindow(Handle());
-    return static_cast<UINT>(TrackPopupMenuEx(Popup, TPM_RETURNCMD | TPM_RECURSE, X, Y, Handle(), nullptr));
+    SetForegroundWindow(Window());
+    return static_cast<UINT>(TrackPopupMenuEx(Popup, TPM_RETURNCMD | TPM_RECURSE, X, Y, Window(), nullptr));
 }
 
-bool TFolderForm::ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (!FContextMenu3 && !FContextMenu2) return false;
+bool TFolderCommands::ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (!contextMenu3_ && !contextMenu2_) return false;
     switch (msg) {
         case WM_INITMENUPOPUP:
         case WM_MENUCHAR:
@@ -81,14 +81,14 @@ bool TFolderForm::ForwardMenuMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& re
         default:
             return false;
     }
-    if (FContextMenu3) {
+    if (contextMenu3_) {
         LRESULT answer = 0;
-        if (FAILED(FContextMenu3->HandleMenuMsg2(msg, wp, lp, &answer))) return false;
+        if (FAILED(contextMenu3_->HandleMenuMsg2(msg, wp, lp, &answer))) return false;
         result = answer;
         return true;
     }
     // IContextMenu2 has no answer to give and knows nothing of WM_MENUCHAR.
-    if (msg == WM_MENUCHAR || FAILED(FContextMenu2->HandleMenuMsg(msg, wp, lp))) return false;
+    if (msg == WM_MENUCHAR || FAILED(contextMenu2_->HandleMenuMsg(msg, wp, lp))) return false;
     result = (msg == WM_INITMENUPOPUP) ? 0 : TRUE;
     return true;
 }

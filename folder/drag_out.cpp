@@ -5,7 +5,6 @@
 #include <wrl/client.h>
 
 #include "folder/base_window.h"
-#include "folder/folder_form.h"
 #include "ui/application.h"
 
 namespace folder {
@@ -70,14 +69,14 @@ DWORD DragEffectsFor(bool attributesKnown, ULONG attributes) noexcept {
 }
 
 void TDragOut::Run(int row) {
-    if (!form_.FileView || row < 0 || row >= form_.FileList.Count()) return;
+    if (row < 0 || row >= view_.Count()) return;
     // The pointer may have crossed into the next row on its way out.
-    form_.FileView->SetItemIndex(row);
-    TShellObject* item = form_.SelectedObject();
+    view_.SetItemIndex(row);
+    TShellObject* item = commands_.Selected();
     if (!item || !item->Parent || !item->RelID) return;
     LPCITEMIDLIST child = item->RelID;
     Microsoft::WRL::ComPtr<IDataObject> data;
-    if (FAILED(item->Parent->GetUIObjectOf(form_.Handle(), 1, &child, IID_IDataObject, nullptr,
+    if (FAILED(item->Parent->GetUIObjectOf(commands_.Window(), 1, &child, IID_IDataObject, nullptr,
                                            reinterpret_cast<void**>(data.GetAddressOf()))) ||
         !data)
         return;
@@ -94,7 +93,7 @@ void TDragOut::Run(int row) {
     if (allowed == DROPEFFECT_NONE) return;
 
     // A rest on a folder row during the drag must not open its window.
-    form_.TrackHover(TME_CANCEL | TME_HOVER);
+    view_.TrackHover(TME_CANCEL | TME_HOVER);
     TDropSource source;
     DWORD effect = DROPEFFECT_NONE;
     HRESULT result;

@@ -7,9 +7,10 @@
 #include <windows.h>
 #include <ole2.h>
 
-namespace folder {
+#include "folder/folder_commands.h"
+#include "folder/list_box.h"
 
-class TFolderForm;
+namespace folder {
 
 // What DoDragDrop is offered for an item of the given SFGAO_CAN* attributes
 // (they have the DROPEFFECT values): those it allows, all three when the
@@ -22,13 +23,15 @@ bool DropTookPlace(HRESULT result, DWORD effect, DWORD performed) noexcept;
 
 class TDragOut {
 public:
-    explicit TDragOut(TFolderForm& form) noexcept : form_(form) {}
+    // commands: the window's command host; view: its list of rows.
+    TDragOut(TFolderCommands& commands, TListBox& view) noexcept : commands_(commands), view_(view) {}
     // Drags row out (the row the press was on). Nothing for a row without
     // a shell item, or an item whose folder gives no data object.
     void Run(int row);
 
 private:
-    TFolderForm& form_;
+    TFolderCommands& commands_;
+    TListBox& view_;
 };
 
 // The drop source of a left-button drag: Escape cancels, the release drops.

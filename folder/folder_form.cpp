@@ -1,26 +1,25 @@
 #include "folder/folder_form.h"
 
-#include <shellapi.h>
-
-#include <atomic>
-
-#include "core/scope_exit.h"
 #include "folder/base_window.h"
 #include "folder/drag_out.h"
 #include "folder/keyboard_commands.h"
 #include "shell/small_icon_list.h"
-#include "ui/menu_metrics.h"
 
 namespace folder {
 
 namespace {
 constexpr int kFileViewId = 100;
-std::atomic<long> g_liveForms{0};
 }  // namespace
 
-long TFolderForm::LiveCount() noexcept { return g_liveForms.load(); }
-
-TFolderForm::TFolderForm(ui::TForm* AOwner) : ui::TForm(AOwner) {
+TFolderForm::TFolderForm(ui::TForm* AOwner)
+    : ui::TForm(AOwner),
+      FCommands(*this, *this, [this] { return FEntries.Object(FileView ? FileView->ItemIndex() : -1, Namespace); },
+                FSavePath),
+      FRows(FileList, FEntries, FileView),
+      FCaptions(FileList, [this]() -> const ui::TMenuMetrics& { return RowMetrics(); },
+                [this](int widest) { Widen(widest); }),
+      FDpi(TMenuDpiSite{*this, FileList, FileView, UpButton, DownButton, FCaptions, FChain, FFrameWidth,
+                        [this] { return WorkArea(); }}) {
     // Form description.
     WindowClassName = L"TFolderForm";
     Caption = L"Quince";
@@ -34,16 +33,18 @@ TFolderForm::TFolderForm(ui::TForm* AOwner) : ui::TForm(AOwner) {
     OnHide = ui::TNotifyEvent(this, &TFolderForm::FormHide);
     OnDestroy = ui::TNotifyEvent(this, &TFolderForm::FormDestroy);
     OnMouseWheel = {this, &TFolderForm::FormMouseWheel};
-    ++g_liveForms;
+}
+
+TFolderForm::TFolderForm(TFolderForm* AParent) : TFolderForm(static_cast<ui::TForm*>(AParent)) {
+    if (AParent && AParent->FileView) FChain.Attach(AParent->FChain, *AParent, *AParent->FileView);
 }
 
 TFolderForm::~TFolderForm() {
     // Teardown order: the destroy handler, then the child windows (each
-    // borrows its row's shell object as its Namespace), then this window;
-    // only after that, with the members, the entries and the shell objects
-    // they own.
+    // borrows an entry's shell object as its Namespace), then this window;
+    // only then, with the members, the entries and the shell objects they
+    // own, and last of all whatever lent this window its Namespace.
     DestroyHandle();
-    --g_liveForms;
 }
 
 void TFolderForm::CreateParams(ui::TCreateParams& params) {
@@ -58,24 +59,23 @@ void TFolderForm::CreateParams(ui::TCreateParams& params) {
 void TFolderForm::CreateComponents() {
     UpButton = std::make_unique<ui::TPaintBox>(*this);
     UpButton->SetAlign(ui::TAlign::Top);
-    UpButton->SetHeight(16);
-    UpButton->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
-    UpButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
     DownButton = std::make_unique<ui::TPaintBox>(*this);
     DownButton->SetAlign(ui::TAlign::Bottom);
-    DownButton->SetHeight(16);
-    DownButton->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
-    DownButton->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
-    UpButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
-    DownButton->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
+    for (ui::TPaintBox* button : {UpButton.get(), DownButton.get()}) {
+        button->SetHeight(16);
+        button->OnMouseDown = {this, &TFolderForm::UDButtonMouseDown};
+        button->OnMouseEnter = ui::TNotifyEvent(this, &TFolderForm::UDButtonMouseEnter);
+        button->OnPaint = ui::TNotifyEvent(this, &TFolderForm::UDButtonPaint);
+    }
     FileView = std::make_unique<TListBox>(*this, kFileViewId, ui::TListRows::Virtual);
-    FileView->OnGetText = {this, &TFolderForm::FileViewGetText};
+    FileView->OnGetText = {&FCaptions, &TCaptionFill::RowText};
     FileView->SetAlign(ui::TAlign::Client);
     FileView->OnMeasureItem = {this, &TFolderForm::FileViewMeasureItem};
     FileView->OnDrawItem = {this, &TFolderForm::FileViewDrawItem};
     FileView->OnMouseUp = {this, &TFolderForm::FileViewMouseUp};
     FileView->OnMouseMove = {this, &TFolderForm::FileViewMouseMove};
     FileView->OnKeyDown = {this, &TFolderForm::FileViewKeyDown};
+    FChain.Watch(*FileView);
     SetActiveControl(FileView->Handle());
     FileList.Images = &ShellImages;
 }
@@ -98,21 +98,12 @@ void TFolderForm::FormCreate(ui::TObject*) {
 void TFolderForm::FormHide(ui::TObject*) {
     // A hover armed just before the hide must not open a sub-menu afterwards.
     TrackHover(TME_CANCEL | TME_HOVER);
-    {
-        FHiding = true;
-        const auto hidden = core::ScopeExit([&] { FHiding = false; });
-        CloseSubMenus();
-    }
-    auto* parent = dynamic_cast<TFolderForm*>(Owner());
-    if (parent && parent->Visible() && !parent->FHiding) parent->SetFocus();
+    FChain.Hidden(*this);
 }
 
 void TFolderForm::FormDestroy(ui::TObject*) {
-    IBaseWindow* base = BaseWindow();
-    if (base && base->RootForm() == this) {
-        delete Namespace;
-        Namespace = nullptr;
-    }
+    // The entries go with the window's members, the children before them
+    // (see the destructor); the Namespace belongs to whoever lent it.
 }
 
 void TFolderForm::FormMouseWheel(ui::TObject*, ui::TShiftState, int, POINT, bool& Handled) {
@@ -120,47 +111,44 @@ void TFolderForm::FormMouseWheel(ui::TObject*, ui::TShiftState, int, POINT, bool
     Handled = true;
 }
 
-TFolderForm* TFolderForm::SubMenu(int index) const {
-    if (index < 0 || index >= FileList.Count()) return nullptr;
-    // Only SetChildForm puts anything here.
-    return static_cast<TFolderForm*>(FileList.Item(index).SubMenu);
-}
-
-void TFolderForm::FileViewGetText(ui::TObject*, int Index, std::wstring& Text) {
-    if (Index < 0 || Index >= FileList.Count()) return;
-    if (FPendingCaptions) FPendingCaptions->Ensure(Index);
-    Text = FileList.Item(Index).Caption;
-}
-
-void TFolderForm::CloseSubMenus() {
-    for (TFolderForm* child : FChildren) child->Close();
-}
+void TFolderForm::CloseSubMenus() { FChain.CloseChild(); }
 
 void TFolderForm::TrackHover(DWORD Flags) {
-    if (!FileView) return;
-    DWORD delay = 0;
-    SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
-    TRACKMOUSEEVENT tme{};
-    tme.cbSize = sizeof(tme);
-    tme.dwFlags = Flags;
-    tme.hwndTrack = FileView->Handle();
-    tme.dwHoverTime = delay;
-    TrackMouseEvent(&tme);
+    if (FileView) FileView->TrackHover(Flags);
+}
+
+HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, bool& Handled) {
+    return FCommands.VerbExecuting(Verb, Handled);
+}
+
+HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
+    return FCommands.VerbExecuted(Verb, Succeeded);
 }
 
 LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_MOUSEHOVER) FileViewHover(lp);
-    if (msg == WM_TIMER && wp == kNamesTimer) {
-        NamesTick();
+    if (msg == WM_MOUSEHOVER && Visible() && FileView) {
+        // A hover queued before the window hid may still arrive. After the
+        // keyboard has moved the selection, the resting pointer no longer
+        // names the selected row: nothing opens.
+        const POINT at{static_cast<LONG>(LOWORD(lp)), static_cast<LONG>(HIWORD(lp))};
+        if (FileView->ItemIndex() == FileView->ItemAtPos(at)) OpenSubMenu();
+    }
+    if (msg == WM_DPICHANGED) return FDpi.DpiChanged(wp, lp);
+    if (msg == TMenuDpi::kFollowParentRow) {
+        FDpi.Place();
         return 0;
     }
-    if (msg == WM_CONTEXTMENU && TRowKeys(*this).ContextMenu(lp)) return 0;
-    if (msg == kBeginRowDrag) {
-        TDragOut(*this).Run(static_cast<int>(wp));
+    if (msg == WM_TIMER && wp == TCaptionFill::kTimer) {
+        if (!FCaptions.Tick()) TCaptionFill::Finished(Handle());
+        return 0;
+    }
+    if (msg == WM_CONTEXTMENU && FileView && TRowKeys(FCommands, *FileView).ContextMenu(lp)) return 0;
+    if (msg == kBeginRowDrag && FileView) {
+        TDragOut(FCommands, *FileView).Run(static_cast<int>(wp));
         return 0;
     }
     // While a shell context menu is up, its handler sees its menu's messages first.
-    if (LRESULT result = 0; ForwardMenuMessage(msg, wp, lp, result)) return result;
+    if (LRESULT result = 0; FCommands.ForwardMenuMessage(msg, wp, lp, result)) return result;
     return ui::TForm::WndProc(msg, wp, lp);
 }
 

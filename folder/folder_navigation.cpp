@@ -38,19 +38,9 @@ void TFolderForm::FileViewMouseMove(ui::TObject*, UINT, int X, int Y) {
     TrackHover(TME_HOVER);
 }
 
-void TFolderForm::FileViewHover(LPARAM lp) {
-    // A hover already queued when the window hid may still arrive.
-    if (!Visible() || !FileView) return;
-    const POINT at{static_cast<LONG>(LOWORD(lp)), static_cast<LONG>(HIWORD(lp))};
-    // After the keyboard has moved the selection, the resting pointer no
-    // longer names the selected row: nothing opens.
-    if (FileView->ItemIndex() == FileView->ItemAtPos(at)) OpenSubMenu();
-}
-
 TFolderForm* TFolderForm::OpenSubMenu() {
     CloseSubMenus();
     const int index = FileView->ItemIndex();
-    if (index < 0 || !OpensSubMenu(index)) return nullptr;
     TFolderForm* child = ChildForm(index);
     if (!child) return nullptr;
     child->Show();
@@ -63,7 +53,7 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
         case VK_RETURN:
             // Click checks the enabled flag: the placeholder does nothing.
             if (index >= 0 && index < FileList.Count()) {
-                EntryObject(index);
+                FEntries.Object(index, Namespace);
                 FileList.Item(index).Click();
             }
             break;
@@ -77,7 +67,7 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
             Key = 0;
             break;
         case VK_LEFT:
-            if (dynamic_cast<TFolderForm*>(Owner())) Close();
+            if (FChain.IsChild()) Close();
             Key = 0;
             break;
         case VK_RIGHT:
@@ -87,7 +77,7 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
             Key = 0;
             break;
         default:
-            if (TRowKeys(*this).KeyDown(Key)) Key = 0;
+            if (TRowKeys(FCommands, *FileView).KeyDown(Key)) Key = 0;
             break;
     }
 }
@@ -95,12 +85,10 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
 void TFolderForm::UDButtonMouseEnter(ui::TObject*) { FileView->SetItemIndex(-1); }
 
 void TFolderForm::UDButtonMouseDown(ui::TObject* Sender, ui::TMouseButton, UINT, int, int) {
-    auto* button = dynamic_cast<ui::TControl*>(Sender);
-    if (!button) return;
-    const bool up = IsUpButton(*button);
+    const bool up = Sender == UpButton.get();
     // The button pressed is not what counts: the loop runs only while the
     // left one is down, so a right press alone scrolls nothing.
-    while (CanScroll(up) && GetKeyState(VK_LBUTTON) < 0) {
+    while (FileView->CanScroll(up) && GetKeyState(VK_LBUTTON) < 0) {
         SendMessageW(FileView->Handle(), WM_VSCROLL, up ? SB_LINEUP : SB_LINEDOWN, 0);
         const bool held = WaitWhileLeftHeld(kScrollRepeatMs);
         ui::Application().ProcessMessages();

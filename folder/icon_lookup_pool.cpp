@@ -44,7 +44,7 @@ void RunJob(TIconJob& job) {
     // Synchronous: the answer is applied before the thread takes the next
     // job. Nothing happens once the UI thread takes no more work (the run
     // is ending).
-    ui::Synchronize([&] { ui::Application().Guard([&] { TIconLookups::Deliver(job.owner, job.index, job.item, icon); }); });
+    ui::Synchronize([&] { ui::Application().Guard([&] { job.deliver(job.owner, job.index, icon); }); });
 }
 
 void Work(TPool& pool) {

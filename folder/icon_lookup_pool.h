@@ -5,17 +5,22 @@
 
 #include <cstdint>
 
-#include "folder/icon_lookup.h"
 #include "shell/shell_types.h"
 
 namespace folder {
 
+// Asks for the small, closed system icon index of an absolute list; -1 when
+// the shell has none. Runs on a lookup thread.
+using TIconResolver = int (*)(LPCITEMIDLIST absolute);
+// Takes a finished lookup's answer on the UI thread.
+using TIconDelivery = void (*)(std::uint64_t owner, int index, int icon);
+
 struct TIconJob {
-    std::uint64_t owner = 0;            // TIconLookups id, checked on the UI thread
-    int index = -1;                     // row when the lookup started
-    const ui::TMenuItem* item = nullptr;  // compared, never read, off the UI thread
+    std::uint64_t owner = 0;            // who asked, told back with the answer
+    int index = -1;                     // the entry asked for
     shell::UniquePidl absolute;         // the lookup's own copy
     TIconResolver resolver = nullptr;
+    TIconDelivery deliver = nullptr;
 };
 
 // Queues job for the lookup threads; called on the UI thread, which must

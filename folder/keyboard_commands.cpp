@@ -4,7 +4,6 @@
 
 #include "core/file_name.h"
 #include "folder/base_window.h"
-#include "folder/folder_form.h"
 #include "folder/shell_commands_internal.h"
 #include "ui/handles.h"
 
@@ -53,9 +52,9 @@ bool TRowKeys::KeyDown(WORD key) {
     // Ctrl, Alt or Shift with them mean something else in Explorer (Shift+Delete
     // deletes for good); we leave those alone.
     if (KeyHeld(VK_CONTROL) || KeyHeld(VK_MENU) || KeyHeld(VK_SHIFT)) return false;
-    TShellObject* item = form_.SelectedObject();
+    TShellObject* item = commands_.Selected();
     if (!item) return true;
-    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(form_.Handle(), item);
+    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(commands_.Window(), item);
     if (!menu) return true;
     RunMenuVerb(menu.Get(), item, key == VK_F2 ? L"rename" : L"delete");
     return true;
@@ -68,20 +67,20 @@ void TRowKeys::RunMenuVerb(IContextMenu* menu, TShellObject* item, const std::ws
     const int offset = OffsetOfVerb(menu, popup.get(), verb);
     // A verb the menu does not list may still be known to its handler by name.
     const std::string byName(verb.begin(), verb.end());
-    form_.RunVerb(menu, item, verb, offset >= 0 ? MAKEINTRESOURCEA(offset) : byName.c_str(), true);
+    commands_.RunVerb(menu, item, verb, offset >= 0 ? MAKEINTRESOURCEA(offset) : byName.c_str(), true);
     EndRunIfNothingRan();
 }
 
 bool TRowKeys::ContextMenu(LPARAM point) {
     if (GET_X_LPARAM(point) != -1 || GET_Y_LPARAM(point) != -1) return false;
-    const int index = form_.FileView ? form_.FileView->ItemIndex() : -1;
-    if (index < 0 || index >= form_.FileList.Count()) return true;
+    const int index = view_.ItemIndex();
+    if (index < 0 || index >= view_.Count()) return true;
     // Beside the row, where its sub-menu would open: the row's right edge,
     // level with its top.
-    const RECT row = form_.FileView->ItemRect(index);
+    const RECT row = view_.ItemRect(index);
     POINT at{row.right, row.top};
-    ClientToScreen(form_.FileView->Handle(), &at);
-    form_.ShowContextMenu(form_.SelectedObject(), at.x, at.y);
+    ClientToScreen(view_.Handle(), &at);
+    commands_.ShowContextMenu(commands_.Selected(), at.x, at.y);
     EndRunIfNothingRan();
     return true;
 }

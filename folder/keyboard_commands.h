@@ -8,14 +8,15 @@
 
 #include <string>
 
-namespace folder {
+#include "folder/folder_commands.h"
+#include "folder/list_box.h"
 
-class TFolderForm;
-class TShellObject;
+namespace folder {
 
 class TRowKeys {
 public:
-    explicit TRowKeys(TFolderForm& form) noexcept : form_(form) {}
+    // commands: the window's command host; view: its list of rows.
+    TRowKeys(TFolderCommands& commands, TListBox& view) noexcept : commands_(commands), view_(view) {}
 
     // A key pressed in the window's list; true when it was one of ours and
     // has been dealt with (the list then does nothing more with it).
@@ -31,7 +32,8 @@ public:
     void RunMenuVerb(IContextMenu* menu, TShellObject* item, const std::wstring& verb);
 
 private:
-    TFolderForm& form_;
+    TFolderCommands& commands_;
+    TListBox& view_;
 };
 
 // The flags a context menu is filled with when the user is to see it:

@@ -5,6 +5,7 @@
 #include "core/drag_threshold.h"
 #include "ui/dpi.h"
 #include "ui/form.h"
+#include "ui/handles.h"
 
 namespace folder {
 
@@ -24,7 +25,62 @@ int TListBox::BottomIndex() const {
     return TopIndex() + (rc.bottom - rc.top) / rowHeight - 1;
 }
 
+bool TListBox::CanScroll(bool Up) const {
+    if (Up) return TopIndex() > 0;
+    return BottomIndex() < Count() - 1;
+}
+
+void TListBox::TrackHover(DWORD Flags) {
+    DWORD delay = 0;
+    SystemParametersInfoW(SPI_GETMENUSHOWDELAY, 0, &delay, 0);
+    TRACKMOUSEEVENT tme{};
+    tme.cbSize = sizeof(tme);
+    tme.dwFlags = Flags;
+    tme.hwndTrack = Handle();
+    tme.dwHoverTime = delay;
+    TrackMouseEvent(&tme);
+}
+
+void TListBox::RedrawItem(int index) {
+    // Invalidating would do as well under Windows, but the system list
+    // (Wine's too) then redraws every visible row, clipped, each time.
+    HWND view = Handle();
+    if (!view || !IsWindowVisible(view) || index < 0 || index >= Count()) return;
+    const RECT row = ItemRect(index);
+    const RECT client = ClientRect();
+    RECT visible{};
+    if (!IntersectRect(&visible, &row, &client)) return;  // drawn when scrolled back
+    ui::WindowDC canvas(view);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = ODT_LISTBOX;
+    dis.CtlID = static_cast<UINT>(GetDlgCtrlID(view));
+    dis.itemID = static_cast<UINT>(index);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = ItemIndex() == index ? ODS_SELECTED : 0;
+    dis.hwndItem = view;
+    dis.hDC = canvas.get();
+    dis.rcItem = row;
+    CNDrawItem(dis);
+}
+
 LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case LB_SETCURSEL:
+        case WM_KEYDOWN:
+        case WM_CHAR:
+        case WM_LBUTTONDOWN: {
+            // The messages after which the selection may have moved.
+            const int before = ItemIndex();
+            const LRESULT result = Dispatch(msg, wp, lp);
+            if (OnSelectionChange && ItemIndex() != before) OnSelectionChange(this);
+            return result;
+        }
+        default:
+            return Dispatch(msg, wp, lp);
+    }
+}
+
+LRESULT TListBox::Dispatch(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case ui::kReflectBase + WM_DRAWITEM:
             CNDrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(lp));

@@ -18,6 +18,17 @@ public:
 
     // Index of the last wholly visible row.
     int BottomIndex() const;
+    // Whether the list can scroll one row up (Up) or down.
+    bool CanScroll(bool Up) const;
+    // Arms or cancels the hover notification for the list (TrackMouseEvent
+    // flags), after the system's menu show delay.
+    void TrackHover(DWORD Flags);
+    // Draws row index now, where it is and as it is, through the owner-draw
+    // path; nothing when it is out of view.
+    void RedrawItem(int index);
+    // Raised once the selected row has changed, by the keys, the pointer or
+    // SetItemIndex.
+    ui::TNotifyEvent OnSelectionChange;
     // The visual style rows are drawn with (opened on this list, dropped
     // when the theme changes).
     ui::TMenuTheme MenuTheme;
@@ -26,6 +37,7 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    LRESULT Dispatch(UINT msg, WPARAM wp, LPARAM lp);
     void CNDrawItem(DRAWITEMSTRUCT& dis);
     LRESULT WMNCCalcSize(WPARAM wp, LPARAM lp);
     // Press tracking for drags: true when the move began a drag.

@@ -27,4 +27,25 @@ public:
     virtual HRESULT STDMETHODCALLTYPE VerbExecuted(const std::wstring& Verb, bool Succeeded) = 0;
 };
 
+// An IShellCommandVerb that lives as long as its owner says, not as long as
+// it is referenced: counting means nothing, and it answers for IUnknown and
+// IShellCommandVerb alone.
+class TOwnedCommandVerb : public IShellCommandVerb {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (ppv == nullptr) return E_POINTER;
+        if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, IID_IShellCommandVerb)) {
+            *ppv = static_cast<IShellCommandVerb*>(this);
+            return S_OK;
+        }
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
+    ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
+
+protected:
+    ~TOwnedCommandVerb() = default;
+};
+
 }  // namespace folder

@@ -7,7 +7,7 @@
 
 #include "core/file_name.h"
 #include "folder/base_window.h"
-#include "folder/folder_form.h"
+#include "folder/folder_commands.h"
 #include "folder/shell_commands_internal.h"
 #include "ui/handles.h"
 #include "ui/menu.h"
@@ -34,7 +34,7 @@ HRESULT OpenThroughShell(HWND owner, const TShellObject& Item) {
     sei.fMask = SEE_MASK_INVOKEIDLIST;
     sei.hwnd = owner;
     sei.lpVerb = L"open";
-    sei.lpIDList = Item.AbsID;
+    sei.lpIDList = Item.AbsID.get();
     sei.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&sei)) return S_OK;
     const DWORD error = GetLastError();
@@ -43,31 +43,35 @@ HRESULT OpenThroughShell(HWND owner, const TShellObject& Item) {
 
 }  // namespace
 
-void TFolderForm::RunVerb(IContextMenu* Menu, TShellObject* Item, const std::wstring& Verb, LPCSTR InvokeVerb,
-                          bool CloseMenus) {
+TFolderCommands::TFolderCommands(ui::TForm& window, IShellCommandVerb& host, std::function<TShellObject*()> selected,
+                                 std::wstring& savePath)
+    : window_(window), host_(host), selected_(std::move(selected)), savePath_(savePath) {}
+
+void TFolderCommands::RunVerb(IContextMenu* Menu, TShellObject* Item, const std::wstring& Verb, LPCSTR InvokeVerb,
+                              bool CloseMenus) {
     IBaseWindow* base = BaseWindow();
     bool Handled = false;
     if (CloseMenus && base && base->RootForm()) base->RootForm()->Close();
 
     Microsoft::WRL::ComPtr<IShellCommandVerb> host;
-    QueryInterface(IID_IShellCommandVerb, reinterpret_cast<void**>(host.GetAddressOf()));
+    host_.QueryInterface(IID_IShellCommandVerb, reinterpret_cast<void**>(host.GetAddressOf()));
     HRESULT result = S_OK;
     if (host) host->VerbExecuting(Verb, Handled);
     if (!Handled) {
         if (base) base->Form().Hide();
         CMINVOKECOMMANDINFO info{};
         info.cbSize = sizeof(info);
-        info.hwnd = Handle();
+        info.hwnd = Window();
         info.lpVerb = InvokeVerb;
         info.nShow = SW_SHOWNORMAL;
         result = Menu->InvokeCommand(&info);
-        if (FAILED(result) && Item && core::EqualsAsciiNoCase(Verb, L"open")) result = OpenThroughShell(Handle(), *Item);
+        if (FAILED(result) && Item && core::EqualsAsciiNoCase(Verb, L"open")) result = OpenThroughShell(Window(), *Item);
     }
     if (host) host->VerbExecuted(Verb, result == S_OK);
 }
 
-void TFolderForm::InvokeDefaultCommand(TShellObject* Item) {
-    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Handle(), Item);
+void TFolderCommands::InvokeDefaultCommand(TShellObject* Item) {
+    Microsoft::WRL::ComPtr<IContextMenu> menu = ContextMenuOf(Window(), Item);
     if (!menu) return;
     // Handlers expect QueryContextMenu before InvokeCommand, even when the
     // menu is never shown.
@@ -75,16 +79,6 @@ void TFolderForm::InvokeDefaultCommand(TShellObject* Item) {
     if (popup) menu->QueryContextMenu(popup.get(), 0, kFirstCommandId, kLastCommandId, CMF_EXPLORE);
     // A click always runs "open", whatever the menu's default entry is.
     RunVerb(menu.Get(), Item, L"open", "open", true);
-}
-
-void TFolderForm::MenuItemClick(ui::TObject* Sender) {
-    auto* item = dynamic_cast<ui::TMenuItem*>(Sender);
-    // The row's object was made before its click (FileViewMouseUp, Enter).
-    InvokeDefaultCommand(item ? static_cast<TShellObject*>(item->Tag) : nullptr);
-    // No command ran (no shell object, no context menu): nothing else will
-    // end the run.
-    IBaseWindow* base = BaseWindow();
-    if (base && !base->IdleSlot()) base->Form().Close();
 }
 
 }  // namespace folder

@@ -2,58 +2,37 @@
 
 #include <shlobj.h>
 
-#include <atomic>
-
 #include "shell/shell_error.h"
 #include "shell/shell_types.h"
 
 namespace folder {
 
 namespace {
-std::atomic<long> g_live{0};
-}
 
-long TShellObject::LiveCount() noexcept { return g_live.load(); }
-
-TShellObject::TShellObject(const TShellObject* AParent, LPITEMIDLIST AItemID) : RelID(AItemID) {
-    try {
-        Build(AParent);
-    } catch (...) {
-        // The destructor does not run for a half-built object: free the
-        // adopted list and whatever was made so far here.
-        FreeLists();
-        throw;
+shell::AbsolutePidl AbsoluteList(const TShellObject* parent, LPCITEMIDLIST relative) {
+    if (!relative) throw shell::ShellError(E_POINTER, L"TShellObject", shell::Failure::UseItem);
+    shell::UniquePidl absolute = parent ? shell::PidlConcat(parent->AbsID, relative) : shell::PidlCopy(relative);
+    if (!absolute) {
+        throw shell::ShellError(E_OUTOFMEMORY, parent ? L"PidlConcat" : L"PidlCopy", shell::Failure::ReserveMemory);
     }
-    ++g_live;
+    return absolute;
 }
 
-TShellObject::~TShellObject() {
-    FreeLists();
-    --g_live;
-}
+}  // namespace
 
-void TShellObject::FreeLists() noexcept {
-    shell::PidlFree(RelID);
-    RelID = nullptr;
-    shell::PidlFree(AbsID);
-    AbsID = nullptr;
-}
-
-void TShellObject::Build(const TShellObject* AParent) {
-    if (!RelID) throw shell::ShellError(E_POINTER, L"TShellObject", shell::Failure::UseItem);
+TShellObject::TShellObject(const TShellObject* AParent, shell::RelativePidl AItemID)
+    : RelID(std::move(AItemID)), AbsID(AbsoluteList(AParent, RelID)) {
     HRESULT hr;
     if (AParent) {
-        AbsID = shell::PidlConcat(AParent->AbsID, RelID);
-        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlConcat", shell::Failure::ReserveMemory);
         Parent = AParent->Current.Get();
         hr = SHCreateShellItem(AParent->AbsID, Parent.Get(), RelID, &Item);
     } else {
-        AbsID = shell::PidlCopy(RelID);
-        if (!AbsID) throw shell::ShellError(E_OUTOFMEMORY, L"PidlCopy", shell::Failure::ReserveMemory);
         hr = SHCreateShellItem(nullptr, nullptr, AbsID, &Item);
     }
     if (!Item) throw shell::ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", shell::Failure::UseItem);
 }
+
+TShellObject::~TShellObject() = default;
 
 IShellFolder* TLazyFolder::Get() const {
     if (!bound_) {

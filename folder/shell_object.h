@@ -8,6 +8,8 @@
 
 #include <cstddef>
 
+#include "core/live_count.h"
+#include "shell/shell_types.h"
 #include "ui/application.h"
 
 namespace folder {
@@ -36,28 +38,21 @@ private:
     mutable bool bound_ = false;
 };
 
-class TShellObject : public ui::TObject {
+class TShellObject : public ui::TObject, public core::TLiveCount<TShellObject> {
 public:
-    // Adopts AItemID (relative to AParent's folder, or absolute when AParent
-    // is null): from the call on, the caller neither frees nor uses it, also
-    // when construction fails. Raises ShellError when no shell item can be made.
-    TShellObject(const TShellObject* AParent, LPITEMIDLIST AItemID);
+    // AItemID is relative to AParent's folder, or absolute when AParent is
+    // null. Raises ShellError when no shell item can be made.
+    TShellObject(const TShellObject* AParent, shell::RelativePidl AItemID);
     ~TShellObject() override;
     TShellObject(const TShellObject&) = delete;
     TShellObject& operator=(const TShellObject&) = delete;
+    // LiveCount(): shell objects alive in the process (for leak checks).
 
-    LPITEMIDLIST RelID = nullptr;
-    LPITEMIDLIST AbsID = nullptr;
+    const shell::RelativePidl RelID;
+    const shell::AbsolutePidl AbsID;
     Microsoft::WRL::ComPtr<IShellItem> Item;
     Microsoft::WRL::ComPtr<IShellFolder> Parent;   // null for a root object
     TLazyFolder Current{Item};  // null when it is no folder
-
-    // Number of shell objects alive in the process (for leak checks).
-    static long LiveCount() noexcept;
-
-private:
-    void Build(const TShellObject* AParent);
-    void FreeLists() noexcept;
 };
 
 }  // namespace folder

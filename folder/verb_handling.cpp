@@ -7,7 +7,7 @@
 #include "core/file_name.h"
 #include "core/messages.h"
 #include "folder/base_window.h"
-#include "folder/folder_form.h"
+#include "folder/folder_commands.h"
 #include "shell/shell_error.h"
 #include "shell/shell_utils.h"
 #include "ui/input_dialog.h"
@@ -61,33 +61,15 @@ HWND DialogOwner(HWND fallback) {
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE TFolderForm::QueryInterface(REFIID riid, void** ppv) {
-    if (ppv == nullptr) return E_POINTER;
-    if (IsEqualIID(riid, __uuidof(IUnknown)) || IsEqualIID(riid, IID_IShellCommandVerb)) {
-        *ppv = static_cast<IShellCommandVerb*>(this);
-        return S_OK;
-    }
-    *ppv = nullptr;
-    return E_NOINTERFACE;
-}
-
-// -1 as a ULONG: the count means nothing, the window's owner frees it.
-ULONG STDMETHODCALLTYPE TFolderForm::AddRef() { return static_cast<ULONG>(-1); }
-ULONG STDMETHODCALLTYPE TFolderForm::Release() { return static_cast<ULONG>(-1); }
-
-TShellObject* TFolderForm::SelectedObject() {
-    return EntryObject(FileView ? FileView->ItemIndex() : -1);
-}
-
-HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, bool& Handled) {
+HRESULT TFolderCommands::VerbExecuting(const std::wstring& Verb, bool& Handled) {
     return ui::Application().GuardHr([&] {
-        TShellObject* item = SelectedObject();
+        TShellObject* item = Selected();
         if (IsVerb(Verb, L"rename")) {
             // Ours alone, confirmed or not: the shell is never asked.
             Handled = true;
             if (item) RenameEntry(*item);
         } else if (IsVerb(Verb, L"open")) {
-            FSavePath = CurrentDirectory();
+            savePath_ = CurrentDirectory();
             // A folder opens with itself as the current directory; for a file
             // this fails, quietly, and nothing moves.
             if (item) SetCurrentDirectoryW(ParsingName(*item).c_str());
@@ -96,29 +78,32 @@ HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuting(const std::wstring& Verb, b
     });
 }
 
-HRESULT STDMETHODCALLTYPE TFolderForm::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
-    return ui::Application().GuardHr([&] {
-        if (Succeeded) {
-            if (IsVerb(Verb, L"open")) {
-                if (!FSavePath.empty()) SetCurrentDirectoryW(FSavePath.c_str());
-            } else if (IsVerb(Verb, L"eject")) {
-                Sleep(kEjectPauseMs);
-            }
+HRESULT TFolderCommands::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
+    auto& app = ui::Application();
+    const HRESULT restored = app.GuardHr([&] {
+        if (Succeeded && IsVerb(Verb, L"open")) {
+            if (!savePath_.empty()) SetCurrentDirectoryW(savePath_.c_str());
+        } else if (Succeeded && IsVerb(Verb, L"eject")) {
+            Sleep(kEjectPauseMs);
         }
-        // Whatever the outcome, the run ends now (after "properties" once its
-        // sheet has come and gone).
+        return S_OK;
+    });
+    // Whatever the outcome, also of the above, the run ends now (after
+    // "properties" once its sheet has come and gone).
+    const HRESULT ended = app.GuardHr([&] {
         if (IBaseWindow* base = BaseWindow()) base->InstallEndOfRun(IsVerb(Verb, L"properties"));
         return S_OK;
     });
+    return FAILED(restored) ? restored : ended;
 }
 
-void TFolderForm::RenameEntry(TShellObject& Item) {
+void TFolderCommands::RenameEntry(TShellObject& Item) {
     const std::wstring path = ParsingName(Item);
     const size_t cut = core::NameStart(path);
     const std::wstring folder = path.substr(0, cut);
     const std::wstring name = path.substr(cut);
 
-    const HWND owner = DialogOwner(Handle());
+    const HWND owner = DialogOwner(Window());
     std::wstring typed = name;
     if (!ui::InputQuery(owner, kRenameCaption, kRenamePrompt, typed)) return;
     if (typed == name) return;

@@ -23,7 +23,7 @@ struct TPathResolver::TAnswer {
 UniquePidl ParseFromDesktop(const std::wstring& path) {
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
     CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
-    return UniquePidl(PathToPidl(desktop.Get(), path));
+    return PathToPidl(desktop.Get(), path);
 }
 
 TPathResolver::TPathResolver(std::wstring path, Parse parse) : answer_(std::make_shared<TAnswer>()) {

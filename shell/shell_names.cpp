@@ -35,7 +35,7 @@ void DropQuestionMarks(std::wstring& name) {
 
 }  // namespace
 
-LPITEMIDLIST PathToPidl(IShellFolder* folder, const std::wstring& path) {
+UniquePidl PathToPidl(IShellFolder* folder, const std::wstring& path) {
     // ParseDisplayName wants a writable string.
     std::wstring buffer = path;
     ULONG eaten = static_cast<ULONG>(buffer.size());
@@ -44,7 +44,7 @@ LPITEMIDLIST PathToPidl(IShellFolder* folder, const std::wstring& path) {
     const HRESULT hr = folder->ParseDisplayName(nullptr, nullptr, buffer.data(), &eaten, &pidl, &attributes);
     CheckHr(hr, L"PathToPidl", Failure::OpenFolder, path);
     if (pidl == nullptr) throw ShellError(E_UNEXPECTED, L"PathToPidl", Failure::OpenFolder, path);
-    return pidl;
+    return UniquePidl(pidl);
 }
 
 std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret) {

@@ -20,14 +20,16 @@ const BYTE* Bytes(LPCITEMIDLIST pidl) noexcept { return reinterpret_cast<const B
 
 }  // namespace
 
-LPITEMIDLIST PidlAlloc(UINT size) {
+void PidlDeleter::operator()(ITEMIDLIST* pidl) const noexcept { PidlFree(pidl); }
+
+UniquePidl PidlAlloc(UINT size) {
     // Asked for anew each time: no allocator reference outlives the call, so
     // this is safe on any thread.
     Microsoft::WRL::ComPtr<IMalloc> malloc;
     CheckHr(SHGetMalloc(&malloc), L"SHGetMalloc", Failure::ReserveMemory);
     void* block = malloc->Alloc(size);
     if (block != nullptr) std::memset(block, 0, size);
-    return static_cast<LPITEMIDLIST>(block);
+    return UniquePidl(static_cast<LPITEMIDLIST>(block));
 }
 
 LPITEMIDLIST PidlNext(LPCITEMIDLIST pidl) {
@@ -54,27 +56,27 @@ int PidlSize(LPCITEMIDLIST pidl) {
     return size;
 }
 
-LPITEMIDLIST PidlCopy(LPCITEMIDLIST pidl) {
+UniquePidl PidlCopy(LPCITEMIDLIST pidl) {
     const int size = PidlSize(pidl);
-    LPITEMIDLIST copy = PidlAlloc(static_cast<UINT>(size));
-    if (copy != nullptr) std::memcpy(copy, pidl, static_cast<size_t>(size));
+    UniquePidl copy = PidlAlloc(static_cast<UINT>(size));
+    if (copy != nullptr) std::memcpy(copy.get(), pidl, static_cast<size_t>(size));
     return copy;
 }
 
-LPITEMIDLIST PidlConcat(LPCITEMIDLIST first, LPCITEMIDLIST second) {
+UniquePidl PidlConcat(LPCITEMIDLIST first, LPCITEMIDLIST second) {
     // The first list goes in without its terminator, so that the second
     // list's terminator is the only one.
     const int firstPart = first != nullptr ? PidlSize(first) - static_cast<int>(sizeof(USHORT)) : 0;
     const int secondPart = PidlSize(second);
-    LPITEMIDLIST joined = PidlAlloc(static_cast<UINT>(firstPart + secondPart));
+    UniquePidl joined = PidlAlloc(static_cast<UINT>(firstPart + secondPart));
     if (joined == nullptr) return nullptr;
-    BYTE* out = reinterpret_cast<BYTE*>(joined);
+    BYTE* out = reinterpret_cast<BYTE*>(joined.get());
     if (firstPart > 0) std::memcpy(out, first, static_cast<size_t>(firstPart));
     std::memcpy(out + firstPart, second, static_cast<size_t>(secondPart));
     return joined;
 }
 
-LPITEMIDLIST PidlLastCopy(LPCITEMIDLIST pidl) {
+UniquePidl PidlLastCopy(LPCITEMIDLIST pidl) {
     LPCITEMIDLIST tail = pidl;
     while (CountAt(tail) != 0 && CountAt(PidlNext(tail)) != 0) tail = PidlNext(tail);
     return PidlCopy(tail);
@@ -86,11 +88,11 @@ void PidlFree(LPCITEMIDLIST pidl) {
     if (pidl != nullptr) CoTaskMemFree(const_cast<LPITEMIDLIST>(pidl));
 }
 
-LPITEMIDLIST GetDesktopPidl() {
+UniquePidl GetDesktopPidl() {
     LPITEMIDLIST pidl = nullptr;
     CheckHr(SHGetFolderLocation(nullptr, CSIDL_DESKTOP, nullptr, 0, &pidl), L"SHGetFolderLocation",
             Failure::FindDesktop);
-    return pidl;
+    return UniquePidl(pidl);
 }
 
 }  // namespace shell

@@ -102,14 +102,14 @@ bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl, const std::wstring& 
     // The desktop answers attribute questions only about its own children;
     // a deeper item is asked of its parent folder instead.
     if (DesktopFolder && folder == DesktopFolder.Get() && PidlCount(pidl) > 1) {
-        UniquePidl parentList(PidlCopy(pidl));
+        UniquePidl parentList = PidlCopy(pidl);
         if (!parentList) return false;
         PidlStripLast(parentList.get());
         workFolder.Reset();
         if (FAILED(DesktopFolder->BindToObject(parentList.get(), nullptr, IID_PPV_ARGS(&workFolder))) ||
             !workFolder)
             return false;  // no parent folder, nobody to ask
-        lastItem.reset(PidlLastCopy(pidl));
+        lastItem = PidlLastCopy(pidl);
         if (!lastItem) return false;
         workList = lastItem.get();
     }

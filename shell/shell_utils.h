@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "shell/shell_types.h"
+
 namespace shell {
 
 // The desktop folder; set between ShellStartup and ShellShutdown.
@@ -28,7 +30,7 @@ void ShellShutdown();
 
 // Parses a path relative to folder into a new list (caller frees).
 // Raises ShellError naming the path.
-LPITEMIDLIST PathToPidl(IShellFolder* folder, const std::wstring& path);
+UniquePidl PathToPidl(IShellFolder* folder, const std::wstring& path);
 // The text of a GetDisplayNameOf answer about pidl. A shell-allocated string
 // (STRRET_WSTR) is freed and the record's pointer cleared. A name never
 // carries U+0000. A leading "?" followed by a digit marks a name whose every

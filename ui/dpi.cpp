@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <memory>
+#include <type_traits>
 
 #include "sys/system_proc.h"
 
@@ -60,6 +62,56 @@ NONCLIENTMETRICSW NonClientMetricsForDpi(UINT dpi) noexcept {
             font->lfHeight = MulDiv(font->lfHeight, static_cast<int>(dpi), static_cast<int>(system));
     }
     return metrics;
+}
+
+UINT ScreenDpi() noexcept {
+    // Fixed for the life of a DPI-aware process; asked for every row drawn.
+    static const UINT dpi = SystemDpi();
+    return dpi;
+}
+
+namespace {
+
+struct LibraryDeleter {
+    void operator()(HMODULE module) const noexcept { if (module) FreeLibrary(module); }
+};
+
+}  // namespace
+
+UINT MonitorDpiAt(POINT point, HWND wnd) noexcept {
+    // MONITOR_DPI_TYPE is an enum of shellscalingapi.h; 0 is MDT_EFFECTIVE_DPI.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    // Loaded once and kept for the process: shcore.dll is there from Windows
+    // 8.1 on, and the program must still start where it is not.
+    static const std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter> shcore(
+        LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(
+        shcore ? reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")) : nullptr);
+    if (getDpiForMonitor) {
+        UINT x = 0, y = 0;
+        HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+        if (monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &x, &y)) && y) return y;
+    }
+    return WindowDpi(wnd);
+}
+
+SIZE FrameSizeForDpi(HWND wnd, UINT dpi) noexcept {
+    if (!wnd) return SIZE{0, 0};
+    RECT outer{}, client{};
+    GetWindowRect(wnd, &outer);
+    GetClientRect(wnd, &client);
+    const SIZE now{(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+    const UINT current = WindowDpi(wnd);
+    if (dpi == 0 || dpi == current) return now;
+    using Fn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto forDpi = User32Proc<Fn>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, 0, 0};
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_EXSTYLE));
+    if (forDpi && forDpi(&frame, style, GetMenu(wnd) != nullptr, exStyle, dpi))
+        return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+    return SIZE{MulDiv(now.cx, static_cast<int>(dpi), static_cast<int>(current)),
+                MulDiv(now.cy, static_cast<int>(dpi), static_cast<int>(current))};
 }
 
 }  // namespace ui

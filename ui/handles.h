@@ -24,6 +24,11 @@ struct WindowDeleter {
 // A window of our own that nothing else destroys.
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
 
+struct IconDeleter {
+    void operator()(HICON h) const noexcept { if (h) DestroyIcon(h); }
+};
+using UniqueIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
 struct DCDeleter {
     void operator()(HDC h) const noexcept { if (h) DeleteDC(h); }
 };

@@ -18,8 +18,9 @@ public:
     int Width() const;
     int Height() const;
     // Draws image index at (x, y), transparently; nothing without a handle
-    // or for a negative index.
-    void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
+    // or for a negative index. Given a width and height other than the
+    // list's own, the image is scaled to them.
+    void Draw(HDC dc, int x, int y, int index, bool enabled = true, int width = 0, int height = 0) const;
 
 private:
     HIMAGELIST handle_ = nullptr;

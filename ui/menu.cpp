@@ -2,6 +2,7 @@
 
 #include <vssym32.h>
 
+#include "ui/dpi.h"
 #include "ui/handles.h"
 #include "ui/image_list.h"
 #include "ui/menu_metrics.h"
@@ -42,7 +43,7 @@ void TMenuItem::DrawIcon(HDC canvas, const RECT& rect, const TMenuMetrics& metri
     if (!menu_ || !menu_->Images || ImageIndex < 0) return;
     const int height = rect.bottom - rect.top;
     menu_->Images->Draw(canvas, rect.left + metrics.IconLeft(), rect.top + (height - metrics.IconHeight()) / 2,
-                        ImageIndex, Enabled);
+                        ImageIndex, Enabled, metrics.IconWidth(), metrics.IconHeight());
 }
 
 void TMenuItem::DrawClassic(HDC canvas, const RECT& rect, bool selected, const TMenuMetrics& metrics) const {
@@ -94,8 +95,11 @@ TMenuItem& TPopupMenu::Add(std::unique_ptr<TMenuItem> item) {
 }
 
 const TMenuMetrics& TPopupMenu::Metrics(UINT dpi) const {
-    const int width = Images ? Images->Width() : 0;
-    const int height = Images ? Images->Height() : 0;
+    // The image list's icons are made for the system DPI; the icon column
+    // at another DPI is theirs scaled, and DrawIcon scales them to it.
+    const int screen = static_cast<int>(ScreenDpi());
+    const int width = Images ? MulDiv(Images->Width(), static_cast<int>(dpi), screen) : 0;
+    const int height = Images ? MulDiv(Images->Height(), static_cast<int>(dpi), screen) : 0;
     return TMenuMetrics::For(dpi, width, height);
 }
 

@@ -27,24 +27,15 @@ public:
     TMenuItem& operator=(const TMenuItem&) = delete;
 
     std::wstring Caption;
-    // The object the item stands for, as its readers see it; the item owns
-    // it when it was handed over with Adopt.
+    // The object the item stands for (not owned: its owner keeps it alive
+    // for as long as the item).
     TObject* Tag = nullptr;
-    // The window the row opens, once made (not owned).
-    TObject* SubMenu = nullptr;
     bool Enabled = true;
     int ImageIndex = -1;
-    // The row opens a sub-menu of its own.
-    bool HasSubMenu = false;
     TNotifyEvent OnClick;
 
     // Raises OnClick when the item is enabled.
     void Click();
-    // Takes object over as Tag, freed with the item.
-    void Adopt(std::unique_ptr<TObject> object) noexcept {
-        owned_ = std::move(object);
-        Tag = owned_.get();
-    }
     // The menu that holds the item (set when it is added), or null.
     TPopupMenu* Menu() const noexcept { return menu_; }
 
@@ -65,7 +56,6 @@ private:
     void DrawIcon(HDC canvas, const RECT& rect, const TMenuMetrics& metrics) const;
     friend class TPopupMenu;
     TPopupMenu* menu_ = nullptr;
-    std::unique_ptr<TObject> owned_;
 };
 
 class TPopupMenu : public TObject {

@@ -53,8 +53,8 @@ protected:
     folder::TShellObject* AddSelected(const folder::TShellObject& parent, const std::wstring& name) {
         auto child = ChildNamed(parent, name);
         EXPECT_NE(child, nullptr) << "no item called " << testing::PrintToString(name);
-        folder::TShellObject* raw = child.release();
-        AddEntry(*form_, name, raw);
+        folder::TShellObject* raw = child.get();
+        AddEntry(*form_, name, std::move(child));
         form_->FileView->SetItemIndex(form_->FileView->Count() - 1);
         return raw;
     }
@@ -68,7 +68,7 @@ protected:
         PumpFor(30);
         int state = 0;
         ui_test::TimerDriver driver([&] { return step(state); });
-        form_->RunContextMenu(fake_.Get(), item, 100, 100);
+        form_->Commands().RunContextMenu(fake_.Get(), item, 100, 100);
         EXPECT_FALSE(driver.TimedOut()) << "stuck in state " << state;
     }
 

@@ -92,7 +92,7 @@ TEST_F(DragOut, ACancelledDragOfAFileLeavesTheMenusAndTheBaseWindowAsTheyWere) {
             PostMessageW(form_->FileView->Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
             return true;
         });
-        folder::TDragOut(*form_).Run(row);
+        folder::TDragOut(form_->Commands(), *form_->FileView).Run(row);
         EXPECT_FALSE(driver.TimedOut());
     }
     EXPECT_TRUE(passedThrough);

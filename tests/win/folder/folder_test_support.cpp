@@ -23,8 +23,7 @@ TTestBaseForm::~TTestBaseForm() {
 }
 
 std::unique_ptr<folder::TShellObject> RootObject(const std::wstring& path) {
-    LPITEMIDLIST list = shell::PathToPidl(shell::DesktopFolder.Get(), path);
-    return std::make_unique<folder::TShellObject>(nullptr, list);
+    return std::make_unique<folder::TShellObject>(nullptr, shell::PathToPidl(shell::DesktopFolder.Get(), path));
 }
 
 std::vector<shell::UniquePidl> Enumerate(IShellFolder* folder) {
@@ -46,7 +45,7 @@ std::wstring NameIn(IShellFolder* folder, LPCITEMIDLIST relative) {
 std::unique_ptr<folder::TShellObject> ChildNamed(const folder::TShellObject& parent, const std::wstring& name) {
     for (auto& list : Enumerate(parent.Current.Get())) {
         if (lstrcmpiW(NameIn(parent.Current.Get(), list.get()).c_str(), name.c_str()) == 0)
-            return std::make_unique<folder::TShellObject>(&parent, list.release());
+            return std::make_unique<folder::TShellObject>(&parent, std::move(list));
     }
     return nullptr;
 }
@@ -64,14 +63,16 @@ folder::TFolderForm* MakeChildForm(folder::TFolderForm& parent) {
     return child;
 }
 
-void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TShellObject* tag,
+void AddEntry(folder::TFolderForm& form, const std::wstring& caption, std::unique_ptr<folder::TShellObject> tag,
               folder::TFolderForm* child) {
-    auto item = std::make_unique<ui::TMenuItem>();
-    item->Caption = caption;
-    item->Adopt(std::unique_ptr<ui::TObject>(tag));
-    item->Enabled = tag != nullptr || child != nullptr;
-    item->HasSubMenu = child != nullptr;
-    form.FileList.Add(std::move(item));
+    std::vector<std::unique_ptr<ui::TMenuItem>> rows(1);
+    rows[0] = std::make_unique<ui::TMenuItem>();
+    rows[0]->Caption = caption;
+    rows[0]->Enabled = tag != nullptr || child != nullptr;
+    std::vector<folder::TFolderEntry> entries(1);
+    entries[0].object = std::move(tag);
+    entries[0].opensSubMenu = child != nullptr;
+    form.Entries().Add(std::move(rows), std::move(entries));
     form.FileView->SetCount(form.FileList.Count());
     if (child) form.SetChildForm(form.FileList.Count() - 1, *child);
 }

@@ -73,8 +73,8 @@ std::unique_ptr<folder::TFolderForm> MakeRootForm();
 // A child menu window owned (and later destroyed) by parent.
 folder::TFolderForm* MakeChildForm(folder::TFolderForm& parent);
 // Adds one entry (menu item and row together, as population does); the
-// entry adopts tag.
-void AddEntry(folder::TFolderForm& form, const std::wstring& caption, folder::TShellObject* tag,
+// entry owns tag.
+void AddEntry(folder::TFolderForm& form, const std::wstring& caption, std::unique_ptr<folder::TShellObject> tag,
               folder::TFolderForm* child = nullptr);
 
 // Sets the thread's key state for the length of a test (GetKeyState and

@@ -50,15 +50,15 @@ void Populate(TFolderForm& form, TShellObject& ns, int depth, std::vector<LPITEM
     form.Namespace = &ns;
     for (auto& list : Enumerate(ns.Current.Get())) {
         const std::wstring name = NameIn(ns.Current.Get(), list.get());
-        auto* object = new TShellObject(&ns, list.release());
-        lists.push_back(object->RelID);
-        lists.push_back(object->AbsID);
+        auto object = std::make_unique<TShellObject>(&ns, std::move(list));
+        lists.push_back(object->RelID.get());
+        lists.push_back(object->AbsID.get());
         TFolderForm* child = nullptr;
         if (object->Current && depth > 1) {
             child = MakeChildForm(form);
             Populate(*child, *object, depth - 1, lists);
         }
-        AddEntry(form, name, object, child);
+        AddEntry(form, name, std::move(object), child);
     }
     if (form.FileList.Count() == 0) AddEntry(form, L"(なし)", nullptr);
 }
@@ -122,9 +122,9 @@ TEST(FolderTreeLifetime, DestroyingTheRootFreesEveryShellItemOnce) {
     const long forms = TFolderForm::LiveCount();
     std::vector<LPITEMIDLIST> lists;
     auto root = MakeRootForm();
-    auto* ns = RootObject(Tree().root()).release();
-    lists.push_back(ns->RelID);
-    lists.push_back(ns->AbsID);
+    auto ns = RootObject(Tree().root());
+    lists.push_back(ns->RelID.get());
+    lists.push_back(ns->AbsID.get());
     Populate(*root, *ns, 4, lists);
 
     // a\, empty\, a\sub\ and a\sub\deep\ open as windows; "empty" holds the
@@ -133,13 +133,14 @@ TEST(FolderTreeLifetime, DestroyingTheRootFreesEveryShellItemOnce) {
     EXPECT_EQ(TShellObject::LiveCount(), objects + 10);
     TFolderForm* empty = nullptr;
     for (int i = 0; i < root->FileView->Count(); ++i)
-        if (root->FileView->Items(i) == L"empty") empty = dynamic_cast<TFolderForm*>(root->FileList.Item(i).SubMenu);
+        if (root->FileView->Items(i) == L"empty") empty = root->Entries().Child(i);
     ASSERT_NE(empty, nullptr);
     ASSERT_EQ(empty->FileList.Count(), 1);
     EXPECT_EQ(empty->FileList.Item(0).Tag, nullptr);
 
     root.reset();
     Base().Root = nullptr;
+    ns.reset();
     EXPECT_EQ(TFolderForm::LiveCount(), forms);
     EXPECT_EQ(TShellObject::LiveCount(), objects);
     if (scope.registered()) {
@@ -147,7 +148,7 @@ TEST(FolderTreeLifetime, DestroyingTheRootFreesEveryShellItemOnce) {
     }
 }
 
-TEST(FolderTreeLifetime, OnlyTheRootWindowFreesItsNamespace) {
+TEST(FolderTreeLifetime, NoWindowFreesTheNamespaceItWasLent) {
     auto ns = RootObject(Tree().Path(L"a"));
     const long objects = TShellObject::LiveCount();
     {
@@ -157,7 +158,8 @@ TEST(FolderTreeLifetime, OnlyTheRootWindowFreesItsNamespace) {
     }
     EXPECT_EQ(TShellObject::LiveCount(), objects);
     {
-        auto root = MakeRootForm();  // a root that never got a namespace
+        auto root = MakeRootForm();
+        root->Namespace = ns.get();
     }
     Base().Root = nullptr;
     EXPECT_EQ(TShellObject::LiveCount(), objects);

@@ -94,7 +94,7 @@ protected:
         auto object = ChildNamed(*root, L"top.txt");
         ASSERT_TRUE(object);
         g_original = object->AbsID;
-        AddEntry(*form_, caption, object.release());
+        AddEntry(*form_, caption, std::move(object));
     }
     ui::TMenuItem& Item(int index) { return form_->FileList.Item(index); }
     // The list draws row index (as it does on WM_PAINT), into a scratch DC.
@@ -117,7 +117,7 @@ protected:
         ReleaseDC(nullptr, screen);
     }
 
-    TIconLookups::TState State(int index) { return form_->IconLookups().State(Item(index)); }
+    folder::TIconState State(int index) { return form_->Entries().Icon(index); }
 
     folder::TIconResolver previous_ = nullptr;
     std::unique_ptr<TFolderForm> form_;
@@ -136,12 +136,12 @@ TEST_F(IconLookup, ARowDrawnManyTimesBeforeItsIconArrivesStartsOneLookup) {
     PumpFor(100);
     EXPECT_EQ(g_calls.load(), 1);
     EXPECT_EQ(TIconLookups::Started() - before, 1);
-    EXPECT_EQ(State(0), TIconLookups::TState::Pending);
+    EXPECT_EQ(State(0), folder::TIconState::Pending);
     EXPECT_TRUE(g_ownCopy.load());
 
     SetEvent(g_gate);
     ASSERT_TRUE(PumpUntil([&] { return Item(0).ImageIndex == 7; }));
-    EXPECT_EQ(State(0), TIconLookups::TState::Done);
+    EXPECT_EQ(State(0), folder::TIconState::Done);
     for (int i = 0; i < 5; ++i) DrawRow(0);
     PumpFor(100);
     EXPECT_EQ(g_calls.load(), 1) << "an entry with its icon asks no more";
@@ -154,7 +154,7 @@ TEST_F(IconLookup, AnEntryTheShellHasNoIconForIsNotAskedAgain) {
     SetEvent(g_gate);
     DrawRow(1);
     DrawRow(0);
-    ASSERT_TRUE(PumpUntil([&] { return State(0) == TIconLookups::TState::NoneFound; }));
+    ASSERT_TRUE(PumpUntil([&] { return State(0) == folder::TIconState::NoneFound; }));
     EXPECT_EQ(Item(0).ImageIndex, -1);
     for (int i = 0; i < 10; ++i) {
         DrawRow(0);
@@ -163,7 +163,7 @@ TEST_F(IconLookup, AnEntryTheShellHasNoIconForIsNotAskedAgain) {
     }
     PumpFor(100);
     EXPECT_EQ(g_calls.load(), 1);
-    EXPECT_EQ(State(1), TIconLookups::TState::None);
+    EXPECT_EQ(State(1), folder::TIconState::None);
 }
 
 TEST_F(IconLookup, AFailingLookupShowsTheFirstIconAndIsNotRepeated) {
@@ -235,7 +235,8 @@ TEST(IconLookupTiming, DISABLED_SystemFolderRootMenuFullyPainted) {
     const long before = TIconLookups::Started();
     const ULONGLONG start = GetTickCount64();
     auto form = MakeRootForm();
-    form->Namespace = RootObject(L"C:\\windows\\system32").release();
+    const auto system32 = RootObject(L"C:\\windows\\system32");
+    form->Namespace = system32.get();
     form->EnumFlags = 0x20 | 0x40 | 0x80;
     form->FileMask = L"*";
     form->Show();
@@ -244,8 +245,8 @@ TEST(IconLookupTiming, DISABLED_SystemFolderRootMenuFullyPainted) {
     auto settled = [&] {
         const int last = std::min(form->FileView->BottomIndex(), form->FileList.Count() - 1);
         for (int i = form->FileView->TopIndex(); i <= last; ++i) {
-            const auto state = form->IconLookups().State(form->FileList.Item(i));
-            if (state != TIconLookups::TState::Done && state != TIconLookups::TState::NoneFound) return false;
+            const auto state = form->Entries().Icon(i);
+            if (state != folder::TIconState::Done && state != folder::TIconState::NoneFound) return false;
         }
         return true;
     };

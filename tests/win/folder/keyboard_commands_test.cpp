@@ -35,7 +35,7 @@ TEST_F(CommandTest, ShiftAddsTheExtendedVerbsExceptAsPartOfShiftF10) {
 TEST_F(CommandTest, DeleteRunsTheMenusDeleteCommandAndEndsTheRun) {
     fake_->verbs[FakeContextMenu::kRename] = "Delete";  // any letter case
     ShowKeepingSelection();
-    folder::TRowKeys(*form_).RunMenuVerb(fake_.Get(), nullptr, L"delete");
+    folder::TRowKeys(form_->Commands(), *form_->FileView).RunMenuVerb(fake_.Get(), nullptr, L"delete");
     ASSERT_EQ(fake_->invokedOffsets.size(), 1u);
     EXPECT_EQ(fake_->invokedOffsets[0], static_cast<INT_PTR>(FakeContextMenu::kRename));
     EXPECT_EQ(fake_->invokeOwner, form_->Handle());
@@ -46,7 +46,7 @@ TEST_F(CommandTest, DeleteRunsTheMenusDeleteCommandAndEndsTheRun) {
 
     // A menu that lists no such command is asked for the verb by name.
     fake_->verbs[FakeContextMenu::kRename] = "rename";
-    folder::TRowKeys(*form_).RunMenuVerb(fake_.Get(), nullptr, L"delete");
+    folder::TRowKeys(form_->Commands(), *form_->FileView).RunMenuVerb(fake_.Get(), nullptr, L"delete");
     ASSERT_EQ(fake_->invokedOffsets.size(), 2u);
     EXPECT_EQ(fake_->invokedOffsets[1], -1);
     EXPECT_EQ(fake_->invokedVerbs[1], "delete");
@@ -63,11 +63,11 @@ TEST_F(CommandTest, TheKeyboardsContextMenuNeedsASelectedRowAndLeavesRightClicks
     EXPECT_FALSE(Base().Idle);
     // A right click's message carries its point; the mouse handling has it.
     form_->FileView->SetItemIndex(0);
-    EXPECT_FALSE(folder::TRowKeys(*form_).ContextMenu(MAKELPARAM(40, 40)));
+    EXPECT_FALSE(folder::TRowKeys(form_->Commands(), *form_->FileView).ContextMenu(MAKELPARAM(40, 40)));
     EXPECT_TRUE(Base().Visible());
     // The row has no shell item: no menu shows, and as after a right click
     // the run ends all the same.
-    EXPECT_TRUE(folder::TRowKeys(*form_).ContextMenu(MAKELPARAM(-1, -1)));
+    EXPECT_TRUE(folder::TRowKeys(form_->Commands(), *form_->FileView).ContextMenu(MAKELPARAM(-1, -1)));
     EXPECT_FALSE(Base().Visible());
     EXPECT_EQ(Base().EndOfRunInstalls, 0);
 }

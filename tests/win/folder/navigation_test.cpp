@@ -69,7 +69,8 @@ protected:
     void SetUp() override {
         SetCursorPos(100, 100);
         root_ = MakeRootForm();
-        root_->Namespace = RootObject(Tree().root()).release();
+        ns_ = RootObject(Tree().root());
+        root_->Namespace = ns_.get();
         root_->EnumFlags = kEverything;
         root_->FileMask = L"**";
         root_->Show();
@@ -88,6 +89,7 @@ protected:
     }
     TFolderForm& ChildOfA() { return *root_->ChildForm(a_); }
 
+    std::unique_ptr<folder::TShellObject> ns_;  // outlives root_, which lists it
     std::unique_ptr<TFolderForm> root_;
     int a_ = -1, empty_ = -1, top_ = -1;
 };

@@ -37,7 +37,8 @@ protected:
         SetCursorPos(100, 100);
         forms_.push_back(MakeRootForm());
         TFolderForm& form = *forms_.back();
-        form.Namespace = RootObject(path).release();
+        namespaces_.push_back(RootObject(path));
+        form.Namespace = namespaces_.back().get();
         form.EnumFlags = flags;
         form.FileMask = mask;
         form.Show();
@@ -48,12 +49,13 @@ protected:
         for (const auto& item : form.FileList.Items()) captions.push_back(item->Caption);
         return captions;
     }
-    static int Folders(const TFolderForm& form) {
+    static int Folders(TFolderForm& form) {
         int n = 0;
-        for (int i = 0; i < form.FileList.Count(); ++i) n += form.OpensSubMenu(i) ? 1 : 0;
+        for (int i = 0; i < form.FileList.Count(); ++i) n += form.Entries().OpensSubMenu(i) ? 1 : 0;
         return n;
     }
 
+    std::vector<std::unique_ptr<folder::TShellObject>> namespaces_;  // outlive the forms listing them
     std::vector<std::unique_ptr<TFolderForm>> forms_;
 };
 
@@ -90,9 +92,9 @@ TEST_F(Population, ListsTheFolderInTheShellsOrderWithEntriesThatWork) {
         EXPECT_TRUE(item.Enabled);
         // The row's shell object is made when first asked for (drawing the
         // row asks, for its icon), once.
-        folder::TShellObject* object = form.EntryObject(i);
+        folder::TShellObject* object = form.Entries().Object(i, form.Namespace);
         ASSERT_NE(object, nullptr);
-        EXPECT_EQ(form.EntryObject(i), object);
+        EXPECT_EQ(form.Entries().Object(i, form.Namespace), object);
         EXPECT_EQ(item.Tag, object);
         EXPECT_EQ(shell::GetInFolderName(object->Parent.Get(), object->RelID), item.Caption);
         EXPECT_EQ(item.ImageIndex, -1);
@@ -125,7 +127,7 @@ TEST_F(Population, EmptyOrFullyFilteredFolderShowsOneDisabledPlaceholder) {
         ASSERT_EQ(Captions(form), std::vector<std::wstring>{kNothing});
         EXPECT_FALSE(form.FileList.Item(0).Enabled);
         EXPECT_EQ(form.FileList.Item(0).Tag, nullptr);
-        EXPECT_FALSE(form.OpensSubMenu(0));
+        EXPECT_FALSE(form.Entries().OpensSubMenu(0));
         EXPECT_EQ(form.ChildForm(0), nullptr);
         // A click on it does nothing (its item is disabled and has no handler).
         form.FileList.Item(0).Click();
@@ -169,7 +171,7 @@ TEST_F(Population, NamesAreShownUnchanged) {
     TFolderForm& form = Show(tree.root());
     ASSERT_EQ(form.FileList.Count(), static_cast<int>(names.size()));
     for (int i = 0; i < form.FileList.Count(); ++i) {
-        folder::TShellObject* object = form.EntryObject(i);
+        folder::TShellObject* object = form.Entries().Object(i, form.Namespace);
         ASSERT_NE(object, nullptr);
         std::wstring shown = form.FileList.Item(i).Caption;
         // Every "&" doubled, so the menu drawing shows it instead of
@@ -209,7 +211,7 @@ TEST_F(Population, SubFolderThatVanishedBeforeItsFirstShowIsHarmless) {
     tree.AddFolder(L"gone");
     tree.AddFile(L"gone\\inside.txt");
     TFolderForm& form = Show(tree.root());
-    ASSERT_TRUE(form.OpensSubMenu(0));
+    ASSERT_TRUE(form.Entries().OpensSubMenu(0));
     DeleteFileW(tree.Path(L"gone\\inside.txt").c_str());
     ASSERT_TRUE(RemoveDirectoryW(tree.Path(L"gone").c_str()));
     form.FileView->SetItemIndex(0);

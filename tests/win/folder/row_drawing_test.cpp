@@ -69,7 +69,6 @@ protected:
     // A folder row: one whose entry opens child.
     static void AddFolderRow(TFolderForm& form, const std::wstring& caption, TFolderForm* child) {
         AddEntry(form, caption, nullptr, child);
-        form.FileList.Item(form.FileList.Count() - 1).HasSubMenu = true;
     }
     std::unique_ptr<TFolderForm> root_;
 };
@@ -109,33 +108,22 @@ TEST_F(RowDrawing, ASelectedRowOfAChildSelectsTheRowLeadingToItUpTheChain) {
     AddEntry(*grandchild, L"leaf", nullptr);
     root_->FileView->SetItemIndex(0);
     MemoryCanvas canvas;
-    auto pointAt = [](TFolderForm& form) {
-        const RECT r = form.BoundsRect();
-        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    };
 
-    // Neither the keys nor the pointer are in the window (the keyboard has
-    // moved on in the parent, say): a repaint of its selected row takes
-    // nothing back.
-    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 2, GetSystemMetrics(SM_CYSCREEN) - 2);
+    // Drawing a row as selected moves no selection anywhere.
     DrawRow(*grandchild, 0, true, canvas.dc());
     EXPECT_EQ(child->FileView->ItemIndex(), -1);
-
-    pointAt(*grandchild);
-    // Unselected drawing moves nothing.
-    DrawRow(*grandchild, 0, false, canvas.dc());
+    EXPECT_EQ(root_->FileView->ItemIndex(), 0);
+    // Nor does "no row".
+    grandchild->FileView->SetItemIndex(-1);
     EXPECT_EQ(child->FileView->ItemIndex(), -1);
 
-    DrawRow(*grandchild, 0, true, canvas.dc());
+    // A row of the grandchild selected (as the pointer and the keys do):
+    // the rows that lead to it are selected up the chain.
+    grandchild->FileView->SetItemIndex(0);
     EXPECT_EQ(child->FileView->ItemIndex(), 2);
-    // The parent's list redraws its newly selected row; that drawing carries on.
-    pointAt(*child);
-    DrawRow(*child, 2, true, canvas.dc());
     EXPECT_EQ(root_->FileView->ItemIndex(), 1);
-
     // The root's owner is the base window: nothing above it changes.
-    DrawRow(*root_, 0, true, canvas.dc());
-    EXPECT_EQ(root_->FileView->ItemIndex(), 1);
+    root_->FileView->SetItemIndex(0);
     EXPECT_EQ(child->FileView->ItemIndex(), 2);
 }
 
@@ -147,16 +135,16 @@ TEST_F(RowDrawing, ScrollButtonsTellWhetherTheListCanScrollTheirWay) {
 
     // Everything fits: neither way.
     root_->SetClientSize(kWidth, 10 * kRowHeight + 2 * kRowHeight + 5);
-    EXPECT_FALSE(root_->CanScroll(true));
-    EXPECT_FALSE(root_->CanScroll(false));
+    EXPECT_FALSE(root_->FileView->CanScroll(true));
+    EXPECT_FALSE(root_->FileView->CanScroll(false));
 
     // Four whole rows show.
     root_->SetClientSize(kWidth, 4 * kRowHeight + 2 * kRowHeight);
     root_->UpButton->SetVisible(true);
     root_->DownButton->SetVisible(true);
     SetWindowPos(root_->Handle(), HWND_TOPMOST, 50, 50, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    EXPECT_FALSE(root_->CanScroll(true));
-    EXPECT_TRUE(root_->CanScroll(false));
+    EXPECT_FALSE(root_->FileView->CanScroll(true));
+    EXPECT_TRUE(root_->FileView->CanScroll(false));
 
     // The arrows' middle pixels as painted on the screen.
     auto arrowPixel = [&](ui::TPaintBox& box, bool up) {
@@ -174,8 +162,8 @@ TEST_F(RowDrawing, ScrollButtonsTellWhetherTheListCanScrollTheirWay) {
     EXPECT_EQ(arrowPixel(*root_->DownButton, false), GetSysColor(COLOR_BTNTEXT));
 
     root_->FileView->SetTopIndex(6);
-    EXPECT_TRUE(root_->CanScroll(true));
-    EXPECT_FALSE(root_->CanScroll(false)) << "the last row is wholly visible";
+    EXPECT_TRUE(root_->FileView->CanScroll(true));
+    EXPECT_FALSE(root_->FileView->CanScroll(false)) << "the last row is wholly visible";
     EXPECT_EQ(arrowPixel(*root_->UpButton, true), GetSysColor(COLOR_BTNTEXT));
     EXPECT_EQ(arrowPixel(*root_->DownButton, false), GetSysColor(COLOR_BTNSHADOW));
     ShowWindow(root_->Handle(), SW_HIDE);

@@ -35,7 +35,7 @@ struct Listed {
 
 Listed List(const std::wstring& path) {
     Listed listed;
-    listed.absolute.reset(shell::PathToPidl(shell::DesktopFolder.Get(), path));
+    listed.absolute = shell::PathToPidl(shell::DesktopFolder.Get(), path);
     EXPECT_HRESULT_SUCCEEDED(
         shell::DesktopFolder->BindToObject(listed.absolute.get(), nullptr, IID_PPV_ARGS(&listed.folder)));
     ComPtr<IEnumIDList> items;

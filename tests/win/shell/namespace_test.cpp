@@ -56,7 +56,7 @@ protected:
     static void TearDownTestSuite() { tree_.reset(); }
 
     void SetUp() override {
-        rootAbs_.reset(PathToPidl(DesktopFolder.Get(), tree_->root()));
+        rootAbs_ = PathToPidl(DesktopFolder.Get(), tree_->root());
         root_ = BindAbsolute(rootAbs_.get());
         ASSERT_NE(root_, nullptr);
     }
@@ -102,7 +102,7 @@ TEST_F(ShellTree, PathsBecomeListsAndNamesComeBack) {
 TEST_F(ShellTree, UnparsablePathRaisesWithPathAndCode) {
     const std::wstring missing = tree_->Path(L"does\\not\\exist");
     try {
-        PidlFree(PathToPidl(DesktopFolder.Get(), missing));
+        (void)PathToPidl(DesktopFolder.Get(), missing);
         FAIL() << "no error raised";
     } catch (const ShellError& e) {
         EXPECT_TRUE(FAILED(e.Result()));

@@ -1,0 +1,75 @@
+#include "shell/folder_items.h"
+
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <optional>
+#include <string_view>
+
+#include "core/command_line.h"
+#include "core/wildcard.h"
+#include "shell/shell_error.h"
+#include "shell/shell_utils.h"
+
+namespace shell {
+
+namespace {
+
+// The last component of a parsing name: what follows the last "\" or ":".
+// "C:\Data\a.txt" gives "a.txt"; "::{GUID}" gives "{GUID}".
+std::wstring_view NamePart(std::wstring_view parsingName) { return parsingName.substr(core::NameStart(parsingName)); }
+
+}  // namespace
+
+std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
+    std::vector<TFolderItem> list;
+    IShellFolder* folder = query.folder;
+    if (!HasChildItems(folder, query.flags)) return list;
+
+    Microsoft::WRL::ComPtr<IEnumIDList> enumerator;
+    const HRESULT hr = folder->EnumObjects(query.owner, static_cast<SHCONTF>(query.flags), &enumerator);
+    if (FAILED(hr)) {
+        throw ShellError(hr, L"EnumObjects", Failure::ReadFolder,
+                         query.desktop && query.absolute ? GetParsingName(query.desktop, query.absolute) : L"");
+    }
+    // A success other than S_OK may come without an enumerator: nothing to list.
+    if (!enumerator) return list;
+
+    // Compiled at the first item that is no folder, so that a bad mask is
+    // reported only where it would be used.
+    std::optional<core::WildcardMask> mask;
+    LPITEMIDLIST raw = nullptr;
+    ULONG fetched = 0;
+    while (enumerator->Next(1, &raw, &fetched) == S_OK) {
+        UniquePidl id(raw);
+        raw = nullptr;
+        if (!id) continue;
+        // One parsing name per item serves both the folder test and the mask.
+        const std::wstring name = GetParsingName(folder, id.get());
+        const bool isFolder = IsFolderItem(folder, id.get(), name);
+        if (!isFolder) {
+            if (!mask) mask.emplace(query.mask);
+            // The mask is for the item's own name: matched against the full
+            // path, "a*" could never list a file and "*a*" would list every
+            // file of a folder whose path holds an "a".
+            if (!mask->Matches(NamePart(name))) continue;
+        }
+        list.push_back(TFolderItem{std::move(id), isFolder});
+    }
+    return list;
+}
+
+std::vector<size_t> FolderOrder(IShellFolder* folder, IShellItem* item, const std::vector<TFolderItem>& items) {
+    std::vector<size_t> order(items.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    if (!folder || IsShellLibrary(item)) return order;
+    // A merge sort: a folder whose comparison is not a strict ordering
+    // gives an odd order, never a read outside the list.
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        const HRESULT answer = folder->CompareIDs(0, items[a].id.get(), items[b].id.get());
+        return static_cast<short>(HRESULT_CODE(answer)) < 0;
+    });
+    return order;
+}
+
+}  // namespace shell
