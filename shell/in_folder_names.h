@@ -8,7 +8,7 @@
 // asked from the moment the folder is enumerated: helper threads, each with
 // its own binding of the folder in its own apartment, take blocks of items
 // from a shared counter. The caller takes blocks too when it has time, and
-// asks any one item itself that it needs before a helper got to it.
+// asks any one item itself that it needs before a helper has named it.
 #include <windows.h>
 #include <shobjidl.h>
 
