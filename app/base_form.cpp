@@ -68,14 +68,8 @@ void TBaseForm::SetBoundsToVirtualScreen() {
     // systems the plain ones.
     const UINT dpi = ui::WindowDpi(Handle());
     auto metric = [dpi](int index) { return ui::SystemMetricForDpi(index, dpi); };
-    int left = metric(SM_XVIRTUALSCREEN);
-    int top = metric(SM_YVIRTUALSCREEN);
-    int width = metric(SM_CXVIRTUALSCREEN);
-    int height = metric(SM_CYVIRTUALSCREEN);
-    SetLeft(left);
-    SetTop(top);
-    SetWidth(width);
-    SetHeight(height);
+    SetBounds(metric(SM_XVIRTUALSCREEN), metric(SM_YVIRTUALSCREEN), metric(SM_CXVIRTUALSCREEN),
+              metric(SM_CYVIRTUALSCREEN));
 }
 
 void TBaseForm::FormShow(ui::TObject*) { ShowWindow(ui::Application().Handle(), SW_HIDE); }

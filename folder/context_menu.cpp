@@ -7,6 +7,7 @@
 #include "folder/folder_commands.h"
 #include "folder/keyboard_commands.h"
 #include "folder/shell_commands_internal.h"
+#include "sys/text.h"
 #include "ui/handles.h"
 
 namespace folder {
@@ -15,15 +16,9 @@ namespace folder {
 // UTF-16 are asked that way next.
 std::wstring VerbOf(IContextMenu* Menu, UINT offset) {
     char narrow[261] = {};
-    if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBA, nullptr, narrow, sizeof(narrow))) && narrow[0]) {
+    if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBA, nullptr, narrow, sizeof(narrow)))) {
         narrow[sizeof(narrow) - 1] = '\0';
-        int n = MultiByteToWideChar(CP_ACP, 0, narrow, -1, nullptr, 0);
-        if (n > 1) {
-            std::wstring verb(static_cast<size_t>(n), L'\0');
-            MultiByteToWideChar(CP_ACP, 0, narrow, -1, verb.data(), n);
-            verb.resize(static_cast<size_t>(n - 1));
-            return verb;
-        }
+        if (std::wstring verb = sys::Widen(narrow); !verb.empty()) return verb;
     }
     wchar_t wide[261] = {};
     if (SUCCEEDED(Menu->GetCommandString(offset, GCS_VERBW, nullptr, reinterpret_cast<char*>(wide), 261))) {

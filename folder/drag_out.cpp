@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include "folder/base_window.h"
+#include "ui/application.h"
 
 namespace folder {
 
@@ -125,12 +126,17 @@ HRESULT STDMETHODCALLTYPE TDropSource::QueryInterface(REFIID riid, void** ppv) {
     return E_NOINTERFACE;
 }
 
+// Called by OLE's drag loop: nothing may escape into it.
 HRESULT STDMETHODCALLTYPE TDropSource::QueryContinueDrag(BOOL escapePressed, DWORD keyState) {
-    if (escapePressed) return DRAGDROP_S_CANCEL;
-    if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
-    return S_OK;
+    return ui::Application().GuardHr([&]() -> HRESULT {
+        if (escapePressed) return DRAGDROP_S_CANCEL;
+        if (!(keyState & MK_LBUTTON)) return DRAGDROP_S_DROP;
+        return S_OK;
+    });
 }
 
-HRESULT STDMETHODCALLTYPE TDropSource::GiveFeedback(DWORD) { return DRAGDROP_S_USEDEFAULTCURSORS; }
+HRESULT STDMETHODCALLTYPE TDropSource::GiveFeedback(DWORD) {
+    return ui::Application().GuardHr([] { return DRAGDROP_S_USEDEFAULTCURSORS; });
+}
 
 }  // namespace folder

@@ -62,7 +62,7 @@ HWND DialogOwner(HWND fallback) {
 }  // namespace
 
 HRESULT TFolderCommands::VerbExecuting(const std::wstring& Verb, bool& Handled) {
-    try {
+    return ui::Application().GuardHr([&] {
         TShellObject* item = Selected();
         if (IsVerb(Verb, L"rename")) {
             // Ours alone, confirmed or not: the shell is never asked.
@@ -75,33 +75,26 @@ HRESULT TFolderCommands::VerbExecuting(const std::wstring& Verb, bool& Handled) 
             if (item) SetCurrentDirectoryW(ParsingName(*item).c_str());
         }
         return S_OK;
-    } catch (...) {
-        ui::Application().HandleException();
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 HRESULT TFolderCommands::VerbExecuted(const std::wstring& Verb, bool Succeeded) {
-    // No error crosses the interface; whatever the outcome, the run ends
-    // now (after "properties" once its sheet has come and gone).
-    HRESULT answer = S_OK;
-    try {
+    auto& app = ui::Application();
+    const HRESULT restored = app.GuardHr([&] {
         if (Succeeded && IsVerb(Verb, L"open")) {
             if (!savePath_.empty()) SetCurrentDirectoryW(savePath_.c_str());
         } else if (Succeeded && IsVerb(Verb, L"eject")) {
             Sleep(kEjectPauseMs);
         }
-    } catch (...) {
-        ui::Application().HandleException();
-        answer = E_UNEXPECTED;
-    }
-    try {
+        return S_OK;
+    });
+    // Whatever the outcome, also of the above, the run ends now (after
+    // "properties" once its sheet has come and gone).
+    const HRESULT ended = app.GuardHr([&] {
         if (IBaseWindow* base = BaseWindow()) base->InstallEndOfRun(IsVerb(Verb, L"properties"));
-    } catch (...) {
-        ui::Application().HandleException();
-        answer = E_UNEXPECTED;
-    }
-    return answer;
+        return S_OK;
+    });
+    return FAILED(restored) ? restored : ended;
 }
 
 void TFolderCommands::RenameEntry(TShellObject& Item) {

@@ -1,6 +1,5 @@
 #include "shell/in_folder_names.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -37,8 +36,9 @@ TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
         AppendIdList(itemBytes_, id);
     }
     if (items.size() < kThreadedFrom) return;
+    helpers_.reserve(kHelpers);
     try {
-        for (int i = 0; i < kHelpers; ++i) helpers_.emplace_back(&TInFolderNames::RunHelper, this);
+        for (int i = 0; i < kHelpers; ++i) helpers_.emplace_back(sys::TApartment::Single, [this] { RunHelper(); });
     } catch (const std::system_error&) {
         // Fewer threads to be had: the caller names what they leave.
     }
@@ -46,8 +46,7 @@ TInFolderNames::TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId,
 
 TInFolderNames::~TInFolderNames() {
     stop_ = true;
-    for (std::thread& helper : helpers_)
-        if (helper.joinable()) helper.join();
+    helpers_.clear();
 }
 
 LPCITEMIDLIST TInFolderNames::Item(size_t index) const noexcept {
@@ -82,38 +81,33 @@ bool TInFolderNames::NameBlock(IShellFolder* folder) {
     return true;
 }
 
-void TInFolderNames::RunHelper() noexcept {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    {
-        // The folder as this apartment's own object: the caller's one
-        // belongs to the caller's apartment.
-        Microsoft::WRL::ComPtr<IShellFolder> desktop, folder;
-        HRESULT hr = SHGetDesktopFolder(&desktop);
-        const auto* id = reinterpret_cast<LPCITEMIDLIST>(absoluteId_.data());
-        if (SUCCEEDED(hr)) {
-            hr = id->mkid.cb == 0 ? desktop.As(&folder) : desktop->BindToObject(id, nullptr, IID_PPV_ARGS(&folder));
-        }
-        // A helper that cannot bind claims nothing; one that fails midway
-        // has given its item back, and the caller names what is left.
-        if (SUCCEEDED(hr) && folder) {
-            try {
-                while (!stop_ && NameBlock(folder.Get())) {
-                }
-            } catch (...) {
-            }
-        }
+void TInFolderNames::RunHelper() {
+    // The folder as this apartment's own object: the caller's one belongs
+    // to the caller's apartment.
+    Microsoft::WRL::ComPtr<IShellFolder> desktop, folder;
+    HRESULT hr = SHGetDesktopFolder(&desktop);
+    const auto* id = reinterpret_cast<LPCITEMIDLIST>(absoluteId_.data());
+    if (SUCCEEDED(hr)) {
+        hr = id->mkid.cb == 0 ? desktop.As(&folder) : desktop->BindToObject(id, nullptr, IID_PPV_ARGS(&folder));
     }
-    if (SUCCEEDED(com)) CoUninitialize();
+    // A helper that cannot bind claims nothing; one that fails midway has
+    // given its item back. Neither is an error: the caller names what is left.
+    if (FAILED(hr) || !folder) return;
+    try {
+        while (!stop_ && NameBlock(folder.Get())) {
+        }
+    } catch (...) {
+    }
 }
 
 std::wstring TInFolderNames::Take(size_t index) {
     if (index >= names_.size()) return {};
-    // Free: ask it here. Claimed: a helper is asking; it publishes within
-    // one name's time, or gives the item back if it failed.
-    while (states_[index].load(std::memory_order_acquire) != kDone) {
-        if (!NameIfFree(folder_, index)) std::this_thread::yield();
-    }
-    return std::move(names_[index]);
+    if (NameIfFree(folder_, index) || states_[index].load(std::memory_order_acquire) == kDone)
+        return std::move(names_[index]);
+    // A helper is asking for it this moment. Rather than wait for the helper
+    // (this thread has its messages to answer, and may be in the middle of
+    // drawing the row), ask once more here; the helper's answer goes unread.
+    return GetInFolderName(folder_, Item(index));
 }
 
 std::vector<std::wstring> TInFolderNames::TakeAll() {

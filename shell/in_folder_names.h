@@ -8,7 +8,7 @@
 // asked from the moment the folder is enumerated: helper threads, each with
 // its own binding of the folder in its own apartment, take blocks of items
 // from a shared counter. The caller takes blocks too when it has time, and
-// asks any one item itself that it needs before a helper got to it.
+// asks any one item itself that it needs before a helper has named it.
 #include <windows.h>
 #include <shobjidl.h>
 
@@ -16,8 +16,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "sys/worker_thread.h"
 
 namespace shell {
 
@@ -38,7 +39,8 @@ public:
     // the lists, so the caller may free its own at once. The helpers start
     // here.
     TInFolderNames(IShellFolder* folder, LPCITEMIDLIST absoluteId, const std::vector<LPCITEMIDLIST>& items);
-    // Stops the helpers after the item each is asking, and waits for them.
+    // Stops the helpers after the item each is asking, and waits for them
+    // (answering the messages sent to this thread meanwhile).
     ~TInFolderNames();
     TInFolderNames(const TInFolderNames&) = delete;
     TInFolderNames& operator=(const TInFolderNames&) = delete;
@@ -48,9 +50,8 @@ public:
     bool Named(size_t index) const noexcept;
     // Whether every item has its name.
     bool AllNamed() const noexcept { return named_.load(std::memory_order_acquire) == names_.size(); }
-    // Item index's name, as GetInFolderName gives it: asked here when no
-    // helper has begun on it, else awaited (a matter of a millisecond). Each
-    // index is taken once.
+    // Item index's name, as GetInFolderName gives it: asked here unless a
+    // helper has it already. Each index is taken once.
     std::wstring Take(size_t index);
     // Names blocks of items on the caller's thread while more() says so and
     // blocks are left; gives whether any are left.
@@ -73,7 +74,7 @@ private:
     bool NameBlock(IShellFolder* folder);
     // Names item index if it is still free; false if someone else has it.
     bool NameIfFree(IShellFolder* folder, size_t index);
-    void RunHelper() noexcept;
+    void RunHelper();
     LPCITEMIDLIST Item(size_t index) const noexcept;
 
     IShellFolder* folder_;
@@ -87,7 +88,7 @@ private:
     std::atomic<size_t> named_{0};
     std::atomic<size_t> next_{0};
     std::atomic<bool> stop_{false};
-    std::vector<std::thread> helpers_;
+    std::vector<sys::TWorkerThread> helpers_;
 };
 
 }  // namespace shell

@@ -1,10 +1,9 @@
 #include "shell/path_resolver.h"
 
-#include <objbase.h>
 #include <wrl/client.h>
 
 #include <exception>
-#include <thread>
+#include <system_error>
 #include <utility>
 
 #include "shell/shell_error.h"
@@ -13,16 +12,12 @@
 namespace shell {
 
 // Shared by the caller and the thread: whichever lets go last frees it. The
-// thread writes pidl or error before it sets the event; the caller reads them
-// only after seeing the event set, which orders the two.
-struct TPathResolver::TState {
+// thread writes pidl before its end is signalled; the caller reads it only
+// after joining the thread.
+struct TPathResolver::TAnswer {
     std::wstring path;
     UniquePidl pidl;
-    std::exception_ptr error;
-    HANDLE finished = nullptr;
-    ~TState() {
-        if (finished) CloseHandle(finished);
-    }
+    std::exception_ptr error;  // of a parse here and now, for want of a thread
 };
 
 UniquePidl ParseFromDesktop(const std::wstring& path) {
@@ -31,62 +26,42 @@ UniquePidl ParseFromDesktop(const std::wstring& path) {
     return PathToPidl(desktop.Get(), path);
 }
 
-namespace {
-
-void ParseInto(TPathResolver::Parse parse, const std::wstring& path, UniquePidl& pidl,
-               std::exception_ptr& error) noexcept {
+TPathResolver::TPathResolver(std::wstring path, Parse parse) : answer_(std::make_shared<TAnswer>()) {
+    answer_->path = std::move(path);
     try {
-        pidl = parse(path);
-    } catch (...) {
-        error = std::current_exception();
-    }
-}
-
-}  // namespace
-
-TPathResolver::TPathResolver(std::wstring path, Parse parse) : state_(std::make_shared<TState>()) {
-    state_->path = std::move(path);
-    state_->finished = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!state_->finished) throw ShellError(HRESULT_FROM_WIN32(GetLastError()), L"CreateEvent", Failure::OpenFolder, state_->path);
-    try {
-        std::thread(&TPathResolver::Run, state_, parse).detach();
-    } catch (...) {
-        // No thread: this thread is already in an apartment of its own.
-        ParseInto(parse, state_->path, state_->pidl, state_->error);
-        SetEvent(state_->finished);
-    }
-}
-
-TPathResolver::~TPathResolver() = default;
-
-void TPathResolver::Run(std::shared_ptr<TState> state, Parse parse) noexcept {
-    // The desktop folder and whatever it binds are apartment-threaded.
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    if (FAILED(com)) {
-        try {
-            CheckHr(com, L"CoInitializeEx", Failure::OpenFolder, state->path);
-        } catch (...) {
-            state->error = std::current_exception();
-        }
-    } else {
-        ParseInto(parse, state->path, state->pidl, state->error);
+        // The desktop folder and whatever it binds are apartment-threaded.
         // The list lives on the shell allocator, which is the same in every
-        // apartment: it may be freed after this thread leaves COM.
-        CoUninitialize();
+        // apartment: it may be freed after the thread has left its own.
+        worker_.emplace(sys::TApartment::Single, [answer = answer_, parse] { answer->pidl = parse(answer->path); });
+    } catch (const std::system_error&) {
+        // No thread: this thread is already in an apartment of its own.
+        try {
+            answer_->pidl = parse(answer_->path);
+        } catch (...) {
+            answer_->error = std::current_exception();
+        }
     }
-    SetEvent(state->finished);
 }
 
-HANDLE TPathResolver::Finished() const noexcept { return state_->finished; }
+TPathResolver::~TPathResolver() {
+    if (worker_) worker_->Release();
+}
 
-bool TPathResolver::Done() const noexcept { return WaitForSingleObject(state_->finished, 0) == WAIT_OBJECT_0; }
+HANDLE TPathResolver::Finished() const noexcept { return worker_ ? worker_->Finished() : nullptr; }
+
+bool TPathResolver::Done() const noexcept { return !worker_ || worker_->Done(); }
 
 UniquePidl TPathResolver::Take() {
-    if (state_->error) {
-        std::exception_ptr error = std::exchange(state_->error, nullptr);
-        std::rethrow_exception(error);
+    if (worker_) {
+        std::optional<sys::TWorkerThread> worker = std::exchange(worker_, std::nullopt);
+        try {
+            worker->Join();
+        } catch (const sys::ApartmentError& e) {
+            throw ShellError(e.Result(), L"CoInitializeEx", Failure::OpenFolder, answer_->path);
+        }
     }
-    return std::move(state_->pidl);
+    if (answer_->error) std::rethrow_exception(std::exchange(answer_->error, nullptr));
+    return std::move(answer_->pidl);
 }
 
 }  // namespace shell

@@ -11,9 +11,11 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "shell/shell_types.h"
+#include "sys/worker_thread.h"
 
 namespace shell {
 
@@ -33,7 +35,8 @@ public:
     TPathResolver(const TPathResolver&) = delete;
     TPathResolver& operator=(const TPathResolver&) = delete;
 
-    // A manual-reset event, set once the answer is there.
+    // A manual-reset event, set once the answer is there; asked only while
+    // not Done.
     HANDLE Finished() const noexcept;
     bool Done() const noexcept;
     // Once Done: the absolute list (the caller owns it), or the ShellError
@@ -41,9 +44,9 @@ public:
     UniquePidl Take();
 
 private:
-    struct TState;
-    static void Run(std::shared_ptr<TState> state, Parse parse) noexcept;
-    std::shared_ptr<TState> state_;
+    struct TAnswer;
+    std::shared_ptr<TAnswer> answer_;
+    std::optional<sys::TWorkerThread> worker_;
 };
 
 }  // namespace shell

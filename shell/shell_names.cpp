@@ -8,18 +8,11 @@
 #include "shell/shell_error.h"
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
+#include "sys/text.h"
+#include "sys/worker_thread.h"
 
 namespace shell {
 namespace {
-
-std::wstring FromAnsi(const char* text, size_t length) {
-    if (length == 0) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), wide.data(), n);
-    return wide;
-}
 
 // The ANSI text of an offset record: it lives inside the first item ID and
 // ends at its first zero byte or, failing one, at the end of that item ID.
@@ -30,7 +23,7 @@ std::wstring OffsetText(LPCITEMIDLIST pidl, UINT offset) {
     if (offset >= cb) return {};
     const char* begin = bytes + offset;
     const char* end = std::find(begin, bytes + cb, '\0');
-    return FromAnsi(begin, static_cast<size_t>(end - begin));
+    return sys::Widen(std::string_view(begin, static_cast<size_t>(end - begin)));
 }
 
 // Some folders mark names (times, sizes) with a leading "?" before a digit,
@@ -39,21 +32,6 @@ void DropQuestionMarks(std::wstring& name) {
     if (name.size() > 1 && name[0] == L'?' && name[1] >= L'0' && name[1] <= L'9')
         name.erase(std::remove(name.begin(), name.end(), L'?'), name.end());
 }
-
-// CoInitialize for the length of one call, undone only if it took: a thread
-// already in another apartment keeps its own initialisation count.
-class ComScope {
-public:
-    ComScope() noexcept : initialized_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() {
-        if (initialized_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool initialized_;
-};
 
 }  // namespace
 
@@ -87,7 +65,7 @@ std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret) {
         // terminator must not make us read beyond.
         const char* text = strret.cStr;
         const char* end = std::find(text, text + std::size(strret.cStr), '\0');
-        name = FromAnsi(text, static_cast<size_t>(end - text));
+        name = sys::Widen(std::string_view(text, static_cast<size_t>(end - text)));
         break;
     }
     default:
@@ -98,7 +76,9 @@ std::wstring StrRetToString(LPCITEMIDLIST pidl, STRRET& strret) {
 }
 
 std::wstring GetDisplayName(IShellFolder* folder, LPCITEMIDLIST pidl, DWORD flags) {
-    ComScope com;
+    // For the length of the call: a thread already in an apartment (of
+    // either kind) keeps its own.
+    const sys::TComApartment com(sys::TApartment::Single);
     STRRET strret{};
     if (FAILED(folder->GetDisplayNameOf(pidl, flags, &strret))) return {};
     return StrRetToString(pidl, strret);

@@ -3,6 +3,7 @@
 #include "shell/shell_error.h"
 #include "shell/shell_utils.h"
 #include "shell/windows_version.h"
+#include "sys/system_proc.h"
 
 namespace shell {
 
@@ -37,7 +38,7 @@ void HardenDllSearchOrder() noexcept {
     // Shell extensions and OLE load DLLs by bare name; keep the current
     // directory (and with it a planted DLL) out of the search.
     // SetDefaultDllDirectories is Windows 8 (or Windows 7 with KB2533623).
-    if (auto setDefault = SystemProc<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
+    if (auto setDefault = sys::SystemProc<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories")) {
         if (setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) return;
     }
     SetDllDirectoryW(L"");

@@ -79,30 +79,15 @@ int GetSysIconIndex(LPCITEMIDLIST absolutePidl, bool large, bool open) {
 }
 
 std::wstring ControlPanelMask(const std::wstring& controlPanelName) {
-    // The directory part, cut the way a file path's is: up to the last "\"
-    // or ":", without a trailing "\" unless it belongs to a root ("C:\",
-    // "\\") or stands first.
-    std::wstring directory;
-    if (const size_t start = core::NameStart(controlPanelName); start > 0) {
-        const size_t pos = start - 1;
-        size_t length = start;
-        if (controlPanelName[pos] == L'\\' && pos > 0 && controlPanelName[pos - 1] != L'\\' &&
-            controlPanelName[pos - 1] != L':')
-            length = pos;
-        directory = controlPanelName.substr(0, length);
-    }
-    return LiteralMask(directory) + L'*';
+    // The directory part, cut as the command line cuts a path: up to the
+    // last "\" or ":", keeping the "\" of a root ("C:\", "\\").
+    return LiteralMask(core::SplitPath(controlPanelName).directory) + L'*';
 }
 
 bool IsControlPanelItemNamed(const std::wstring& parsingName) {
     const std::wstring& mask = ControlPanelItemMask();
     if (mask.empty()) return false;
     return core::MatchesMask(parsingName, mask);
-}
-
-bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
-    if (ControlPanelItemMask().empty()) return false;
-    return IsControlPanelItemNamed(GetParsingName(folder, pidl));
 }
 
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl) {

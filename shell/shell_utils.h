@@ -51,10 +51,9 @@ int GetSysIconIndex(LPCITEMIDLIST absolutePidl, bool large, bool open);
 // The mask that items inside the Control Panel match: the directory part of
 // the Control Panel's parsing name, taken literally, followed by "*".
 std::wstring ControlPanelMask(const std::wstring& controlPanelName);
-// True if the item's parsing name matches ControlPanelMask of the Control
+// True if an item's parsing name matches ControlPanelMask of the Control
 // Panel's parsing name; false when the system has no Control Panel. The
 // Control Panel is located once per run of the shell layer.
-bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl);
 bool IsControlPanelItemNamed(const std::wstring& parsingName);
 // True if the item opens as a sub-menu: a folder, or a Control Panel item
 // that binds as a folder listing at least one item.

@@ -1,10 +1,11 @@
 #include "shell/small_icon_list.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
+#include <optional>
 #include <system_error>
-#include <thread>
+
+#include "sys/worker_thread.h"
 
 namespace shell {
 
@@ -17,14 +18,13 @@ HIMAGELIST AskForList() noexcept {
 }
 
 // The prefetch: started and read on the UI thread; the list is written by
-// the thread and read only after joining it.
+// the thread and read only after joining it. A plain thread, joined by its
+// reader (or at the end of the run): a process that ended while it was
+// still in the shell's icon code could hang in the shell's clean-up.
 struct TPrefetch {
-    std::thread thread;
+    std::optional<sys::TWorkerThread> thread;
     HIMAGELIST list = nullptr;
     bool asked = false;
-    ~TPrefetch() {
-        if (thread.joinable()) thread.join();
-    }
 };
 
 TPrefetch& Prefetch() {
@@ -38,11 +38,7 @@ void PrefetchSmallIconList() {
     TPrefetch& prefetch = Prefetch();
     if (prefetch.asked) return;
     try {
-        prefetch.thread = std::thread([&prefetch]() noexcept {
-            const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            prefetch.list = AskForList();
-            if (SUCCEEDED(com)) CoUninitialize();
-        });
+        prefetch.thread.emplace(sys::TApartment::Single, [&prefetch] { prefetch.list = AskForList(); });
         prefetch.asked = true;
     } catch (const std::system_error&) {
         // No thread: the first window asks itself.
@@ -51,7 +47,14 @@ void PrefetchSmallIconList() {
 
 HIMAGELIST SmallIconList() {
     TPrefetch& prefetch = Prefetch();
-    if (prefetch.thread.joinable()) prefetch.thread.join();
+    if (prefetch.thread) {
+        try {
+            prefetch.thread->Join();
+        } catch (const sys::ApartmentError&) {
+            prefetch.list = AskForList();  // the thread never asked
+        }
+        prefetch.thread.reset();
+    }
     return prefetch.asked ? prefetch.list : AskForList();
 }
 

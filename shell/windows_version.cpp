@@ -1,5 +1,7 @@
 #include "shell/windows_version.h"
 
+#include "sys/system_proc.h"
+
 namespace shell {
 namespace {
 
@@ -7,7 +9,7 @@ using RtlGetVersionFn = LONG(WINAPI*)(PRTL_OSVERSIONINFOW);
 
 WindowsVersion ReadVersion() noexcept {
     WindowsVersion version;
-    if (auto rtlGetVersion = SystemProc<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion")) {
+    if (auto rtlGetVersion = sys::SystemProc<RtlGetVersionFn>(L"ntdll.dll", "RtlGetVersion")) {
         RTL_OSVERSIONINFOW info{};
         info.dwOSVersionInfoSize = sizeof info;
         if (rtlGetVersion(&info) == 0) {

@@ -5,7 +5,11 @@
 
 #include "core/error.h"
 #include "core/messages.h"
+#include "core/scope_exit.h"
+#include "sys/text.h"
 #include "ui/form.h"
+#include "ui/synchronize.h"
+#include "ui/window_class.h"
 
 namespace ui {
 
@@ -13,20 +17,6 @@ namespace {
 
 constexpr wchar_t kAppClass[] = L"TApplication";
 constexpr UINT_PTR kDeactivateTimer = 1;
-
-std::wstring Widen(const char* text) {
-    std::wstring out;
-    if (!text) return out;
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    if (n <= 1) {
-        for (const char* p = text; *p; ++p) out.push_back(static_cast<unsigned char>(*p));
-        return out;
-    }
-    out.resize(static_cast<size_t>(n));
-    MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
 
 bool ForegroundIsThisProcess() noexcept {
     HWND foreground = GetForegroundWindow();
@@ -40,11 +30,14 @@ bool ForegroundIsThisProcess() noexcept {
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto& app = Application();
-    if (msg == WM_ACTIVATEAPP) {
-        app.Guard([&] { app.ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp)); });
-    } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
-        KillTimer(wnd, kDeactivateTimer);
-        if (app.deactivatePending_ && !app.active_) {
+    bool handled = false;
+    app.Guard([&] {
+        if (msg == WM_ACTIVATEAPP) {
+            app.ActivateAppChanged(wp != FALSE, static_cast<DWORD>(lp));
+        } else if (msg == WM_TIMER && wp == kDeactivateTimer) {
+            handled = true;
+            KillTimer(wnd, kDeactivateTimer);
+            if (!app.deactivatePending_ || app.active_) return;
             // The loss did not name a thread of ours, yet activation may
             // still have gone to one: under Wine with a window manager it
             // passes through the X focus, and the main thread hears of a loss
@@ -54,12 +47,11 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
                 app.active_ = true;
                 app.deactivatePending_ = false;
             } else {
-                app.Guard([&] { app.RaiseDeactivate(); });
+                app.RaiseDeactivate();
             }
         }
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wp, lp);
+    });
+    return handled ? 0 : DefWindowProcW(wnd, msg, wp, lp);
 }
 
 TApplication& TApplication::Instance() {
@@ -68,16 +60,20 @@ TApplication& TApplication::Instance() {
 }
 
 void TApplication::Initialize() {
-    if (handle_) return;
-    WNDCLASSEXW wc{sizeof(wc)};
-    wc.lpfnWndProc = &TApplication::AppWndProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kAppClass;
-    RegisterClassExW(&wc);
-    // A zero-sized, never-shown top-level window, like the classic toolkits'
-    // application window: it owns nothing here but answers for the program.
-    handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+    if (!handle_) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = &TApplication::AppWndProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kAppClass;
+        RegisterWindowClass(wc);
+        // A zero-sized, never-shown top-level window, like the classic
+        // toolkits' application window: it owns nothing here but answers for
+        // the program.
+        handle_ = CreateWindowExW(WS_EX_TOOLWINDOW, kAppClass, Title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        if (!handle_) throw WindowNotCreated(kAppClass);
+    }
+    OpenSynchronizeWindow();
 }
 
 void TApplication::Run() {
@@ -176,7 +172,7 @@ std::wstring TApplication::ExceptionText(const std::exception_ptr& error) {
     } catch (const std::bad_alloc&) {
         return core::messages::Sentence(core::messages::Failure::ReserveMemory);
     } catch (const std::exception& e) {
-        return Widen(e.what());
+        return sys::Widen(e.what(), CP_UTF8);
     } catch (...) {
         return core::messages::Sentence(core::messages::Failure::Unknown);
     }
@@ -196,14 +192,9 @@ void TApplication::ShowException(const std::exception_ptr& error) noexcept {
             ++unreported_;
             return;
         }
-        struct Burst {
-            TApplication& app;
-            explicit Burst(TApplication& a) : app(a) {
-                app.reporting_ = true;
-                app.unreported_ = 0;
-            }
-            ~Burst() { app.reporting_ = false; }
-        } burst(*this);
+        reporting_ = true;
+        unreported_ = 0;
+        const auto burstOver = core::ScopeExit([this] { reporting_ = false; });
         auto report = [this](const std::wstring& text) {
             if (OnException) {
                 OnException(text);

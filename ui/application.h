@@ -32,7 +32,8 @@ public:
     static TApplication& Instance();
 
     // Registers the window classes and creates the application's own hidden
-    // window. Idempotent.
+    // window and the UI thread's window for other threads (ui/synchronize.h).
+    // Idempotent.
     void Initialize();
     // When true, the main form carries the taskbar button instead of the
     // application's own window.
@@ -75,6 +76,18 @@ public:
             fn();
         } catch (...) {
             HandleException();
+        }
+    }
+
+    // The same for a COM method we implement, which answers an HRESULT: an
+    // exception is reported and the caller is told E_UNEXPECTED.
+    template <typename Fn>
+    HRESULT GuardHr(Fn&& fn) noexcept {
+        try {
+            return fn();
+        } catch (...) {
+            HandleException();
+            return E_UNEXPECTED;
         }
     }
 

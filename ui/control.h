@@ -46,7 +46,7 @@ protected:
     void AttachWindow(HWND wnd);
 
 private:
-    friend class TForm;
+    friend class TFormControls;
     // The form's window is gone, and this child window with it.
     void ForgetWindow() noexcept { handle_ = nullptr; }
 

@@ -5,14 +5,15 @@
 #include <memory>
 #include <type_traits>
 
+#include "sys/system_proc.h"
+
 namespace ui {
 
 namespace {
 
 template <typename Fn>
 Fn User32Proc(const char* name) noexcept {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+    return sys::SystemProc<Fn>(L"user32.dll", name);
 }
 
 UINT SystemDpi() noexcept {
@@ -84,8 +85,7 @@ UINT MonitorDpiAt(POINT point, HWND wnd) noexcept {
     // 8.1 on, and the program must still start where it is not.
     static const std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter> shcore(
         LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
-    static const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFn>(
-        shcore ? reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")) : nullptr);
+    static const auto getDpiForMonitor = sys::ModuleProc<GetDpiForMonitorFn>(shcore.get(), "GetDpiForMonitor");
     if (getDpiForMonitor) {
         UINT x = 0, y = 0;
         HMONITOR monitor = MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);

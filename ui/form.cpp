@@ -1,20 +1,14 @@
 #include "ui/form.h"
 
-#include "core/error.h"
-#include "core/messages.h"
-
 #include <windowsx.h>
 
-#include <algorithm>
-#include <set>
+#include "ui/window_class.h"
 
 namespace ui {
 
 namespace {
 
 void RegisterFormClass(const TCreateParams& p, WNDPROC proc) {
-    static std::set<std::wstring> registered;
-    if (registered.count(p.className)) return;
     WNDCLASSEXW wc{sizeof(wc)};
     wc.style = p.classStyle;
     wc.lpfnWndProc = proc;
@@ -22,18 +16,10 @@ void RegisterFormClass(const TCreateParams& p, WNDPROC proc) {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = p.background;
     wc.lpszClassName = p.className.c_str();
-    RegisterClassExW(&wc);
-    registered.insert(p.className);
+    RegisterWindowClass(wc);
 }
 
 }  // namespace
-
-core::Error WindowNotCreated(std::wstring_view className) {
-    const DWORD error = GetLastError();
-    const HRESULT hr = error ? HRESULT_FROM_WIN32(error) : E_FAIL;
-    return core::Error(core::messages::ErrorText(core::messages::Failure::CreateWindow, className, {},
-                                                 L"CreateWindowEx", static_cast<std::uint32_t>(hr)));
-}
 
 TForm::TForm(TForm* owner) : owner_(owner) {}
 
@@ -62,7 +48,6 @@ void TForm::CreateParams(TCreateParams& p) {
     p.className = WindowClassName;
     switch (BorderStyle) {
         case TBorderStyle::None: p.style = WS_POPUP; break;
-        case TBorderStyle::Dialog: p.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME; break;
         case TBorderStyle::Sizeable: p.style = WS_OVERLAPPEDWINDOW; break;
     }
     p.style |= WS_CLIPCHILDREN;
@@ -108,13 +93,6 @@ void TForm::CreateHandle() {
     if (OnCreate) OnCreate(this);
 }
 
-TForm* TForm::FromHandle(HWND wnd) noexcept {
-    if (!wnd) return nullptr;
-    // Only our own windows carry a TForm pointer in their user data.
-    if (GetWindowLongPtrW(wnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::StaticWndProc)) return nullptr;
-    return reinterpret_cast<TForm*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-}
-
 LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
@@ -135,11 +113,11 @@ LRESULT CALLBACK TForm::StaticWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) 
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
         self->handle_ = nullptr;
-        // The child windows were destroyed before this last message. Controls
-        // may outlive the window (the system destroys owned windows with their
-        // owner; derived forms destroy the window before their members), and
-        // must not keep dead handles to send to or destroy later.
-        for (TControl* c : self->controls_) c->ForgetWindow();
+        // The child windows were destroyed before this last message; the
+        // controls may outlive the window (the system destroys owned windows
+        // with their owner; derived forms destroy the window before their
+        // members).
+        self->controls_.ForgetWindows();
     }
     return handled ? result : DefWindowProcW(wnd, msg, wp, lp);
 }
@@ -192,28 +170,10 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             Close();
             return 0;
-        case WM_DRAWITEM: {
-            // Owner-drawn controls draw themselves: hand the request back to
-            // the control that sent it. Menu items are not ours to draw here.
-            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-            if (dis->CtlType != ODT_MENU && dis->hwndItem) {
-                LRESULT result = 0;
-                if (TControl* c = ControlOf(dis->hwndItem); c && c->Reflect(msg, wp, lp, result)) return result;
-                return SendMessageW(dis->hwndItem, kReflectBase + msg, wp, lp);
-            }
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+            if (LRESULT result = 0; controls_.ReflectOwnerDraw(handle_, msg, wp, lp, result)) return result;
             break;
-        }
-        case WM_MEASUREITEM: {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-            if (mis->CtlType != ODT_MENU) {
-                if (HWND ctl = GetDlgItem(handle_, static_cast<int>(mis->CtlID))) {
-                    LRESULT result = 0;
-                    if (TControl* c = ControlOf(ctl); c && c->Reflect(msg, wp, lp, result)) return result;
-                    return SendMessageW(ctl, kReflectBase + msg, wp, lp);
-                }
-            }
-            break;
-        }
         default:
             break;
     }
@@ -258,11 +218,6 @@ RECT TForm::BoundsRect() const {
     return r;
 }
 
-void TForm::SetLeft(int v) { RECT r = BoundsRect(); SetBounds(v, r.top, r.right - r.left, r.bottom - r.top); }
-void TForm::SetTop(int v) { RECT r = BoundsRect(); SetBounds(r.left, v, r.right - r.left, r.bottom - r.top); }
-void TForm::SetWidth(int v) { RECT r = BoundsRect(); SetBounds(r.left, r.top, v, r.bottom - r.top); }
-void TForm::SetHeight(int v) { RECT r = BoundsRect(); SetBounds(r.left, r.top, r.right - r.left, v); }
-
 SIZE TForm::ClientSize() const {
     RECT rc{};
     if (handle_) GetClientRect(handle_, &rc);
@@ -306,42 +261,6 @@ void TForm::SetFocus() {
 
 void TForm::Click() {
     if (OnClick) OnClick(this);
-}
-
-}  // namespace ui
-
-namespace ui {
-
-void TForm::AddControl(TControl* control) { controls_.push_back(control); }
-
-TControl* TForm::ControlOf(HWND wnd) const noexcept {
-    for (TControl* c : controls_)
-        if (c->Handle() == wnd) return c;
-    return nullptr;
-}
-
-void TForm::RemoveControl(TControl* control) noexcept {
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
-}
-
-void TForm::Realign() {
-    if (!handle_) return;
-    RECT free{};
-    GetClientRect(handle_, &free);
-    for (TAlign pass : {TAlign::Top, TAlign::Bottom, TAlign::Client}) {
-        for (TControl* c : controls_) {
-            if (c->Align() != pass || !c->Visible()) continue;
-            RECT r = free;
-            if (pass == TAlign::Top) {
-                r.bottom = std::min(free.bottom, free.top + c->Height());
-                free.top = r.bottom;
-            } else if (pass == TAlign::Bottom) {
-                r.top = std::max(free.top, free.bottom - c->Height());
-                free.bottom = r.top;
-            }
-            c->PlaceIn(r);
-        }
-    }
 }
 
 }  // namespace ui

@@ -8,9 +8,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/error.h"
 #include "ui/application.h"
 #include "ui/control.h"
+#include "ui/form_controls.h"
 #include "ui/form_font.h"
 #include "ui/handles.h"
 
@@ -30,14 +30,7 @@ struct TCreateParams {
     HBRUSH background = nullptr;
 };
 
-enum class TBorderStyle { None, Dialog, Sizeable };
-
-// Message numbers of notifications reflected from a form to its controls.
-inline constexpr UINT kReflectBase = 0xBC00;
-
-// The error for a window of class className that CreateWindowEx did not
-// make, with the system's last error code.
-core::Error WindowNotCreated(std::wstring_view className);
+enum class TBorderStyle { None, Sizeable };
 
 // Shift state of mouse and keyboard events (MK_* bits of the message).
 using TShiftState = UINT;
@@ -74,10 +67,6 @@ public:
     void SetAlphaBlend(bool enabled, BYTE value);
     BYTE AlphaBlendValue() const noexcept { return alphaValue_; }
     void SetBounds(int left, int top, int width, int height);
-    void SetLeft(int v);
-    void SetTop(int v);
-    void SetWidth(int v);
-    void SetHeight(int v);
     RECT BoundsRect() const;
     SIZE ClientSize() const;
     void SetClientSize(int width, int height);
@@ -104,16 +93,12 @@ public:
     bool DoMouseWheel(TShiftState shift, int delta, POINT pos);
 
     // Child controls register themselves; Realign lays them out by alignment
-    // (top ones from the top, bottom ones from the bottom, the client one in
-    // what is left).
-    void AddControl(TControl* control);
-    void RemoveControl(TControl* control) noexcept;
+    // (see TFormControls).
+    void AddControl(TControl* control) { controls_.Add(control); }
+    void RemoveControl(TControl* control) noexcept { controls_.Remove(control); }
     // The registered control whose window this is, or null.
-    TControl* ControlOf(HWND wnd) const noexcept;
-    void Realign();
-
-    // The form whose system window this is, or null.
-    static TForm* FromHandle(HWND wnd) noexcept;
+    TControl* ControlOf(HWND wnd) const noexcept { return controls_.Of(wnd); }
+    void Realign() { controls_.Realign(handle_); }
 
 protected:
     virtual void CreateParams(TCreateParams& params);
@@ -140,7 +125,7 @@ private:
     bool leftButtonDown_ = false;
     SharedFont font_;  // shared by every form of the same face and height
     std::vector<std::unique_ptr<TForm>> owned_;
-    std::vector<TControl*> controls_;
+    TFormControls controls_;
 };
 
 }  // namespace ui

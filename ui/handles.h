@@ -18,6 +18,12 @@ struct MenuDeleter {
 };
 using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
+struct WindowDeleter {
+    void operator()(HWND h) const noexcept { if (h) DestroyWindow(h); }
+};
+// A window of our own that nothing else destroys.
+using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
+
 struct IconDeleter {
     void operator()(HICON h) const noexcept { if (h) DestroyIcon(h); }
 };

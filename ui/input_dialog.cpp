@@ -4,6 +4,7 @@
 
 #include "core/messages.h"
 #include "ui/application.h"
+#include "ui/dpi.h"
 #include "ui/handles.h"
 
 namespace ui {
@@ -32,43 +33,11 @@ struct DialogState {
     UniqueFont font;
 };
 
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
-
-void* User32Proc(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<void*>(GetProcAddress(user32, name)) : nullptr;
-}
-
-UINT SystemDpi() {
-    WindowDC dc(nullptr);
-    int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
-}
-
-UINT DpiOf(HWND wnd) {
-    // Windows 10 1607 and later; before that every window has the system DPI.
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(User32Proc("GetDpiForWindow"));
-    if (getDpi) {
-        if (UINT dpi = getDpi(wnd)) return dpi;
-    }
-    return SystemDpi();
-}
-
-LOGFONTW MessageFontFor(UINT dpi) {
-    static const auto forDpi =
-        reinterpret_cast<SystemParametersInfoForDpiFn>(User32Proc("SystemParametersInfoForDpi"));
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0, dpi)) return ncm.lfMessageFont;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, ncm.cbSize, &ncm, 0)) {
-        // These metrics are for the system DPI; scale them to the window's.
-        ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                            static_cast<int>(SystemDpi()));
-        return ncm.lfMessageFont;
-    }
-    LOGFONTW lf{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+// The message font for the dialog's DPI; the stock GUI font's where the
+// system gives no metrics.
+LOGFONTW MessageFontFor(HWND dlg) {
+    LOGFONTW lf = NonClientMetricsForDpi(WindowDpi(dlg)).lfMessageFont;
+    if (lf.lfFaceName[0] == L'\0') GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     return lf;
 }
 
@@ -120,7 +89,7 @@ void CentreOnScreen(HWND dlg, int width, int height) {
 
 void InitDialog(HWND dlg, DialogState& state) {
     SetWindowTextW(dlg, state.caption.c_str());
-    LOGFONTW lf = MessageFontFor(DpiOf(dlg));
+    LOGFONTW lf = MessageFontFor(dlg);
     state.font.reset(CreateFontIndirectW(&lf));
     HFONT font = state.font ? state.font.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     SendMessageW(dlg, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -5,7 +5,7 @@
 
 #include "core/scope_exit.h"
 #include "ui/form.h"
-#include "core/error.h"
+#include "ui/window_class.h"
 
 namespace ui {
 

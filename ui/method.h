@@ -18,14 +18,6 @@ public:
     // True when a handler is set (the code part is not empty).
     explicit operator bool() const noexcept { return binding_ != nullptr; }
 
-    // True when the slot holds exactly this member function (on any object).
-    template <class T>
-    bool Holds(void (T::*code)(Args...)) const noexcept {
-        auto* b = dynamic_cast<const Binding<T>*>(binding_.get());
-        return b && b->code == code;
-    }
-    const void* Object() const noexcept { return binding_ ? binding_->ObjectPtr() : nullptr; }
-
     void Clear() noexcept { binding_.reset(); }
 
     void operator()(Args... args) const {
@@ -38,13 +30,11 @@ private:
     struct BindingBase {
         virtual ~BindingBase() = default;
         virtual void Call(Args... args) = 0;
-        virtual const void* ObjectPtr() const noexcept = 0;
     };
     template <class T>
     struct Binding final : BindingBase {
         Binding(T* o, void (T::*c)(Args...)) : object(o), code(c) {}
         void Call(Args... args) override { (object->*code)(std::forward<Args>(args)...); }
-        const void* ObjectPtr() const noexcept override { return object; }
         T* object;
         void (T::*code)(Args...);
     };

@@ -4,7 +4,7 @@
 
 #include "core/scope_exit.h"
 #include "ui/form.h"
-#include "core/error.h"
+#include "ui/window_class.h"
 
 namespace ui {
 
@@ -12,16 +12,13 @@ namespace {
 constexpr wchar_t kClass[] = L"TPaintBox";
 
 void RegisterPaintBoxClass(WNDPROC proc) {
-    static bool done = false;
-    if (done) return;
     WNDCLASSEXW wc{sizeof(wc)};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kClass;
-    RegisterClassExW(&wc);
-    done = true;
+    RegisterWindowClass(wc);
 }
 }  // namespace
 

@@ -41,7 +41,9 @@ LPARAM AnotherProgramsThread();
 // One turn of the message loop's idle processing; returns Done.
 bool IdleTurn();
 
-// Pumps messages for about ms milliseconds.
+// Pumps messages for about ms milliseconds (0: what waits now), leaving a
+// quit message in the queue (a filtered PeekMessage is no help: Wine hands
+// WM_QUIT to any filter).
 void Pump(DWORD ms);
 
 }  // namespace apptest

@@ -47,18 +47,22 @@ std::wstring Line(HWND wnd) { return L"StubWindow32=" + std::to_wstring(reinterp
 
 }  // namespace
 
-TEST(EndOfRun, InstallChoosesTheHandlerAndALaterCommandReplacesIt) {
+TEST(EndOfRun, ALaterCommandReplacesTheHandler) {
     ScopedBaseForm base;
-    ui::TIdleEvent& slot = base->IdleSlot();
-    slot.Clear();
-    EXPECT_FALSE(slot);
-    base->InstallEndOfRun(false);
-    EXPECT_TRUE(slot.Holds(&app::TBaseForm::AppEventsIdleAtEndSoon));
-    EXPECT_EQ(slot.Object(), base.form.get());
+    DebugCapture capture;
+    // Soon after delayed: the next turn closes, without looking for a host.
     base->InstallEndOfRun(true);
-    EXPECT_TRUE(slot.Holds(&app::TBaseForm::AppEventsIdleAtEndDelay));
-    EXPECT_FALSE(slot.Holds(&app::TBaseForm::AppEventsIdleAtEndSoon));
-    slot.Clear();
+    base->InstallEndOfRun(false);
+    EXPECT_TRUE(apptest::IdleTurn());
+    EXPECT_TRUE(TakeQuitMessage());
+    EXPECT_TRUE(capture.Lines().empty());
+    // Delayed after soon: the next turn looks for the host and goes on.
+    base->InstallEndOfRun(false);
+    base->InstallEndOfRun(true);
+    EXPECT_FALSE(apptest::IdleTurn());
+    EXPECT_FALSE(TakeQuitMessage());
+    EXPECT_EQ(capture.Lines(), std::vector<std::wstring>{L"StubWindow32=0"});
+    base->IdleSlot().Clear();
 }
 
 TEST(EndOfRun, SoonClosesTheBaseWindowOnTheNextIdleTurn) {

@@ -7,6 +7,7 @@
 #include "shell/shell_utils.h"
 
 using namespace shell;
+using shell_test::IsControlPanelItem;
 using shell_test::FakeFolder;
 using shell_test::MakeFake;
 

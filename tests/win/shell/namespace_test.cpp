@@ -11,6 +11,7 @@
 #include "test_support.h"
 
 using namespace shell;
+using shell_test::IsControlPanelItem;
 using Microsoft::WRL::ComPtr;
 
 namespace {

@@ -3,11 +3,17 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "shell/shell_utils.h"
+
 namespace shell_test {
 
 bool RunningOnWine() {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl) {
+    return shell::IsControlPanelItemNamed(shell::GetParsingName(folder, pidl));
 }
 
 std::vector<BYTE> MakeList(std::initializer_list<USHORT> counts, BYTE fill) {

@@ -16,6 +16,10 @@ namespace shell_test {
 // True when running under Wine, whose shell differs from Windows in places.
 bool RunningOnWine();
 
+// Whether the program takes an item for a Control Panel item: its parsing
+// name, asked of folder, against the Control Panel's mask.
+bool IsControlPanelItem(IShellFolder* folder, LPCITEMIDLIST pidl);
+
 // A list whose item IDs have the given counts (each at least 3), filled with
 // non-zero data bytes, ended by the terminator.
 std::vector<BYTE> MakeList(std::initializer_list<USHORT> counts, BYTE fill = 0x5A);

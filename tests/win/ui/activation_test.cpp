@@ -46,8 +46,10 @@ struct ActiveForm {
     bool Activated() {
         return PumpUntil([&] { return GetForegroundWindow() == form.Handle() && Application().Active(); }, 15000);
     }
-    TestForm form;
+    // Before the form: destroying the active window moves activation, and
+    // the form's hook still records that loss.
     std::vector<DWORD> lossThreads;
+    TestForm form;
 };
 
 // A second thread of this process with a window of its own, as the shell's

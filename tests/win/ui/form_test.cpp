@@ -56,8 +56,6 @@ TEST_F(FormTest, CreateParamsDecideStyleAndOwnerAndClientSizeIsKept) {
     EXPECT_EQ(outer.left, 40);
     EXPECT_EQ(outer.top, 50);
     EXPECT_GT(outer.right - outer.left, 173);  // the frame comes on top
-    EXPECT_EQ(ui::TForm::FromHandle(wnd), &menu);
-    EXPECT_EQ(ui::TForm::FromHandle(ui::Application().Handle()), nullptr);
 }
 
 struct AlphaOnCreate : ui::TObject {
