@@ -121,6 +121,9 @@ void TFolderForm::Widen(int widest) {
     left = std::max<int>(work.left, std::min<int>(left, work.right - width));
     SetWindowPos(Handle(), nullptr, left, outer.top, width, outer.bottom - outer.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    // The list only repaints the strip it gained: its rows' arrows, at the
+    // old right edge, would stay where they were beside the new ones.
+    FileView->Invalidate();
 }
 
 }  // namespace folder
