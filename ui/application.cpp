@@ -7,7 +7,6 @@
 #include "core/messages.h"
 #include "core/scope_exit.h"
 #include "sys/text.h"
-#include "ui/form.h"
 #include "ui/synchronize.h"
 #include "ui/window_class.h"
 
@@ -73,7 +72,7 @@ void TApplication::Initialize() {
                                   wc.hInstance, nullptr);
         if (!handle_) throw WindowNotCreated(kAppClass);
     }
-    OpenSynchronizeWindow();
+    OpenSynchronizeWindow([this](std::exception_ptr error) { ShowException(error); });
 }
 
 void TApplication::Run() {

@@ -18,7 +18,17 @@ public:
     virtual ~TObject() = default;
 };
 
-class TForm;
+// What the application asks of its main form: shown by Run, and the owner
+// of its message boxes while it is up.
+class IMainForm {
+public:
+    virtual HWND Handle() const noexcept = 0;
+    virtual bool Visible() const noexcept = 0;
+    virtual void Show() = 0;
+
+protected:
+    ~IMainForm() = default;
+};
 class TApplicationEvents;
 
 using TNotifyEvent = TMethod<TObject*>;
@@ -41,8 +51,8 @@ public:
     std::wstring Title = L"Quince";
 
     HWND Handle() const noexcept { return handle_; }
-    TForm* MainForm() const noexcept { return mainForm_; }
-    void SetMainForm(TForm* form) noexcept { mainForm_ = form; }
+    IMainForm* MainForm() const noexcept { return mainForm_; }
+    void SetMainForm(IMainForm* form) noexcept { mainForm_ = form; }
 
     // Shows the main form and runs the message loop until Terminate.
     void Run();
@@ -121,7 +131,7 @@ private:
     static LRESULT CALLBACK AppWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND handle_ = nullptr;
-    TForm* mainForm_ = nullptr;
+    IMainForm* mainForm_ = nullptr;
     bool terminated_ = false;
     bool active_ = true;
     bool deactivatePending_ = false;

@@ -1,10 +1,8 @@
 #include "ui/control.h"
 
-#include "ui/form.h"
-
 namespace ui {
 
-TControl::TControl(TForm& parent) : parent_(parent) { parent_.AddControl(this); }
+TControl::TControl(IControlHost& parent) : parent_(parent) { parent_.AddControl(this); }
 
 TControl::~TControl() {
     parent_.RemoveControl(this);

@@ -6,20 +6,31 @@
 
 namespace ui {
 
-class TForm;
+class TControl;
+
+// What a control asks of the window that holds it: to be counted among its
+// controls, and to lay them out again when a control's place or size changes.
+class IControlHost {
+public:
+    virtual void AddControl(TControl* control) = 0;
+    virtual void RemoveControl(TControl* control) noexcept = 0;
+    virtual void Realign() = 0;
+
+protected:
+    ~IControlHost() = default;
+};
 
 enum class TAlign { None, Top, Bottom, Client };
 enum class TMouseButton { Left, Right, Middle };
 
 class TControl : public TObject {
 public:
-    explicit TControl(TForm& parent);
+    explicit TControl(IControlHost& parent);
     ~TControl() override;
     TControl(const TControl&) = delete;
     TControl& operator=(const TControl&) = delete;
 
     HWND Handle() const noexcept { return handle_; }
-    TForm& Parent() const noexcept { return parent_; }
 
     TAlign Align() const noexcept { return align_; }
     void SetAlign(TAlign align);
@@ -50,7 +61,7 @@ private:
     // The form's window is gone, and this child window with it.
     void ForgetWindow() noexcept { handle_ = nullptr; }
 
-    TForm& parent_;
+    IControlHost& parent_;
     HWND handle_ = nullptr;
     TAlign align_ = TAlign::None;
     int height_ = 16;

@@ -60,7 +60,7 @@ void TForm::CreateParams(TCreateParams& p) {
     p.background = GetSysColorBrush(ColorIndex);
     // Forms other than the main form stay above it; the main form carries the
     // taskbar button when the application asks for that.
-    TForm* main = Application().MainForm();
+    IMainForm* main = Application().MainForm();
     if (Application().MainFormOnTaskBar && (main == nullptr || main == this)) {
         p.wndParent = nullptr;
         p.exStyle |= WS_EX_APPWINDOW;

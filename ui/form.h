@@ -35,7 +35,7 @@ enum class TBorderStyle { None, Sizeable };
 // Shift state of mouse and keyboard events (MK_* bits of the message).
 using TShiftState = UINT;
 
-class TForm : public TObject {
+class TForm : public TObject, public IControlHost, public IMainForm {
 public:
     explicit TForm(TForm* owner);
     ~TForm() override;
@@ -44,7 +44,7 @@ public:
 
     // Creates the system window (CreateParams decides how) and raises OnCreate.
     void CreateHandle();
-    HWND Handle() const noexcept { return handle_; }
+    HWND Handle() const noexcept override { return handle_; }
     TForm* Owner() const noexcept { return owner_; }
     // Takes ownership of a form whose owner is this form; it is destroyed
     // after this form's OnDestroy.
@@ -74,12 +74,12 @@ public:
 
     // Shows the form: raises OnShow first (an error there is reported and the
     // form still shows), then makes it visible.
-    void Show();
+    void Show() override;
     // Raises OnHide (errors reported), then hides the form.
     void Hide();
     // The main form terminates the application; every other form hides.
     void Close();
-    bool Visible() const noexcept;
+    bool Visible() const noexcept override;
     // Gives the keyboard focus to the form's active control (or the form).
     void SetFocus();
     // The form's own click action: raises OnClick.
@@ -94,11 +94,11 @@ public:
 
     // Child controls register themselves; Realign lays them out by alignment
     // (see TFormControls).
-    void AddControl(TControl* control) { controls_.Add(control); }
-    void RemoveControl(TControl* control) noexcept { controls_.Remove(control); }
+    void AddControl(TControl* control) override { controls_.Add(control); }
+    void RemoveControl(TControl* control) noexcept override { controls_.Remove(control); }
     // The registered control whose window this is, or null.
     TControl* ControlOf(HWND wnd) const noexcept { return controls_.Of(wnd); }
-    void Realign() { controls_.Realign(handle_); }
+    void Realign() override { controls_.Realign(handle_); }
 
 protected:
     virtual void CreateParams(TCreateParams& params);

@@ -11,7 +11,7 @@ namespace ui {
 
 WNDPROC TListBox::listProc_ = nullptr;
 
-TListBox::TListBox(TForm& parent, int id, TListRows rows) : TControl(parent), rows_(rows) {
+TListBox::TListBox(TForm& parent, int id, TListRows rows) : TControl(parent), form_(parent), rows_(rows) {
     const DWORD kind = rows == TListRows::Virtual ? LBS_OWNERDRAWFIXED | LBS_NODATA
                                                   : LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
     HWND wnd = CreateWindowExW(0, L"LISTBOX", L"",
@@ -157,7 +157,7 @@ LRESULT TListBox::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_MOUSEWHEEL: {
             // The form decides first; a handled turn does not scroll the list.
             POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            if (Parent().DoMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), pt)) return 0;
+            if (form_.DoMouseWheel(GET_KEYSTATE_WPARAM(wp), GET_WHEEL_DELTA_WPARAM(wp), pt)) return 0;
             break;
         }
         default:

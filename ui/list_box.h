@@ -18,6 +18,8 @@ using TOwnerDrawState = UINT;
 
 enum class TListRows { Strings, Virtual };
 
+class TForm;
+
 class TListBox : public TControl {
 public:
     TListBox(TForm& parent, int id, TListRows rows = TListRows::Strings);
@@ -84,6 +86,7 @@ private:
     // search (the system's needs strings of its own).
     bool VirtualText(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     std::wstring RowText(int index) const;
+    TForm& form_;  // the form that holds the list (the wheel is the form's)
     TListRows rows_;
     HDC canvas_ = nullptr;
     int itemHeight_ = 16;

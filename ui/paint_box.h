@@ -7,6 +7,8 @@
 
 namespace ui {
 
+class TForm;
+
 class TPaintBox : public TControl {
 public:
     explicit TPaintBox(TForm& parent);

@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "ui/application.h"
 #include "ui/handles.h"
 #include "ui/window_class.h"
 
@@ -32,6 +31,8 @@ UniqueWindow g_owned;
 // goes before it is read would take its error with it unfreed.
 std::mutex g_reportsLock;
 std::vector<std::exception_ptr> g_reports;
+// How a report is shown (the application's error report); UI thread only.
+std::function<void(std::exception_ptr)> g_show;
 
 void ShowReports() noexcept {
     std::vector<std::exception_ptr> reports;
@@ -39,7 +40,9 @@ void ShowReports() noexcept {
         std::lock_guard<std::mutex> hold(g_reportsLock);
         reports.swap(g_reports);
     }
-    for (const std::exception_ptr& error : reports) Application().ShowException(error);
+    for (const std::exception_ptr& error : reports) {
+        if (g_show) g_show(error);
+    }
 }
 
 LRESULT CALLBACK SynchronizeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -68,7 +71,8 @@ LRESULT CALLBACK SynchronizeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void OpenSynchronizeWindow() {
+void OpenSynchronizeWindow(std::function<void(std::exception_ptr)> report) {
+    g_show = std::move(report);
     if (g_window.load()) return;
     WNDCLASSEXW wc{sizeof(wc)};
     wc.lpfnWndProc = &SynchronizeProc;

@@ -19,7 +19,8 @@ bool Synchronize(const std::function<void()>& fn);
 // waiting for it. Dropped when the UI thread takes no more work.
 void ReportOnUiThread(std::exception_ptr error) noexcept;
 
-// Makes the UI thread's window: called on the UI thread, once.
-void OpenSynchronizeWindow();
+// Makes the UI thread's window: called on the UI thread, once. report shows
+// the errors handed to ReportOnUiThread (the application's error report).
+void OpenSynchronizeWindow(std::function<void(std::exception_ptr)> report);
 
 }  // namespace ui
