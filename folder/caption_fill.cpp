@@ -31,12 +31,6 @@ void TCaptionFill::Start(std::unique_ptr<shell::TInFolderNames> names, std::vect
 }
 
 void TCaptionFill::MeasureAll() {
-    measureDC_.reset(CreateCompatibleDC(nullptr));
-    for (int e = 0; e < rows_.Count(); ++e) Arrived(e);
-    measureDC_.reset();
-}
-
-void TCaptionFill::MeasureAgain() {
     ui::UniqueDC dc(CreateCompatibleDC(nullptr));
     const ui::TMenuMetrics& metrics = metrics_();
     int widest = 0;

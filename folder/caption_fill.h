@@ -30,11 +30,10 @@ public:
     // Starts the captions of rows whose items names are being asked for:
     // itemOfEntry[e] is the item row e shows. The first rows get theirs now.
     void Start(std::unique_ptr<shell::TInFolderNames> names, std::vector<std::uint32_t> itemOfEntry, int first);
-    // Measures rows whose captions are all there already (the placeholder).
+    // Measures every row at the metrics as they are now (rows whose
+    // captions are all there, such as the placeholder, or a new DPI): the
+    // widest becomes what they give, wider or narrower.
     void MeasureAll();
-    // Measures every row again at the metrics as they are now (a new DPI):
-    // the widest becomes what they give, wider or narrower.
-    void MeasureAgain();
     // Gives row entry its caption now, if it is still to come.
     void Ensure(int entry) {
         if (pending_) pending_->Ensure(entry);

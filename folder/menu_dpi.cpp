@@ -49,7 +49,7 @@ void TMenuDpi::Measure(UINT dpi) {
     // The width pass once more, over the captions already in: the shell is
     // asked nothing, and the names still to come are measured at the new
     // DPI as they come.
-    site_.captions.MeasureAgain();
+    site_.captions.MeasureAll();
 }
 
 LRESULT TMenuDpi::DpiChanged(WPARAM wp, LPARAM) {
