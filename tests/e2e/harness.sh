@@ -132,10 +132,17 @@ _debug_has() { debug_output | grep -qE -- "$1"; }
 
 # probe ARGS... -- run probe.exe in our wineserver; its lines on stdout, and a
 # copy in $E2E_DIR/probe.log. Status 2: a --wait/--gone condition timed out.
+# A probe that printed nothing and ended with neither 0 nor 2 never ran (once
+# in many runs, Wine failed to start one just after another Wine process had
+# ended): it is started again, once, and that is logged.
 probe() {
-  local out rc
-  out=$(set -o pipefail; wine "$E2E_PROBE" "$@" 2>>"$E2E_DIR/probe.err" | tr -d '\r'); rc=$?
-  { echo "## probe $* -> $rc"; printf '%s\n' "$out"; } >>"$E2E_DIR/probe.log"
+  local out rc try
+  for try in 1 2; do
+    out=$(set -o pipefail; wine "$E2E_PROBE" "$@" 2>>"$E2E_DIR/probe.err" | tr -d '\r'); rc=$?
+    { echo "## probe $* -> $rc"; printf '%s\n' "$out"; } >>"$E2E_DIR/probe.log"
+    [ -z "$out" ] && [ $rc -ne 0 ] && [ $rc -ne 2 ] && [ $try = 1 ] || break
+    e2e_log "probe $* ended with $rc and printed nothing; started again"
+  done
   printf '%s\n' "$out"
   return $rc
 }

@@ -8,7 +8,9 @@
 //
 // It accepts only CF_HDROP, answers copy (move with Shift, link with
 // Ctrl+Shift, as Explorer does) and copies nothing. After a drop it paints
-// the names it received. It ends after TIMEOUT ms (default 60000).
+// the names it received and ends 3 s later, so that nobody has to kill it
+// (a Wine process killed while others start can take a starting one with
+// it); without a drop it ends after TIMEOUT ms (default 60000).
 #include <windows.h>
 #include <ole2.h>
 #include <shellapi.h>
@@ -97,6 +99,7 @@ public:
     if (drop) GlobalUnlock(medium.hGlobal);
     ReleaseStgMedium(&medium);
     InvalidateRect(wnd_, nullptr, TRUE);
+    SetTimer(wnd_, 1, 3000, nullptr);
     return S_OK;
   }
 

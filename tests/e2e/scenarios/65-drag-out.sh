@@ -15,11 +15,17 @@ _drop_start() {
   DROP_PID=$!
   wait_until 10 grep -q '^ready ' "$DROP_OUT" || { fail "drop_target.exe did not come up"; return; }
 }
+# _drop_stop -- after a drop the target ends by itself (3 s later): wait for
+# that; only a target that got no drop is killed.
 _drop_stop() {
   [ -n "${DROP_PID:-}" ] || return 0
+  if grep -q '^drop ' "$DROP_OUT" 2>/dev/null; then
+    wait_until 10 _drop_ended || e2e_log "drop_target.exe still running 10 s after the drop"
+  fi
   kill "$DROP_PID" 2>/dev/null; wait "$DROP_PID" 2>/dev/null
   DROP_PID=
 }
+_drop_ended() { ! kill -0 "$DROP_PID" 2>/dev/null; }
 
 # _drag_press ROW -- left button down on the row of C:\nav called ROW, then a
 # move past the drag threshold (4 px under Wine); sets DRAG_X, DRAG_Y
