@@ -82,17 +82,26 @@ void TBaseForm::FormContextPopup(ui::TObject*, POINT, bool& Handled) {
     Handled = true;
 }
 
+void TBaseForm::StartRootSearch() {
+    if (FRootSearchStarted) return;
+    FRootSearchStarted = true;
+    // Parsing can take long (a UNC path to a server that is not there waits
+    // for the network), and so can listing: both run on a thread of their
+    // own while this one goes on taking clicks and keys, any of which may
+    // end the run first.
+    shell::TListRequest list;
+    list.flags = static_cast<DWORD>(FEnumFlags);
+    list.mask = FFileMask;
+    list.owner = ui::Application().Handle();
+    FRootResolver = std::make_unique<shell::TPathResolver>(FRootPath, RootParse, std::move(list));
+}
+
 void TBaseForm::AppEventsIdleAtBoot(ui::TObject* Sender, bool& Done) {
     if (!AppEvents->OnIdle) return;
     AppEvents->OnIdle.Clear();
-    if (FRootPath.empty()) {
-        OpenRootMenu();
-        return;
-    }
-    // Parsing can take long (a UNC path to a server that is not there waits
-    // for the network): it runs on a thread of its own while this one goes
-    // on taking clicks and keys, any of which may end the run first.
-    FRootResolver = std::make_unique<shell::TPathResolver>(FRootPath, RootParse);
+    StartRootSearch();
+    // The window is made while the root is being found, shown once it is.
+    CreateRootForm();
     AppEvents->OnIdle = ui::TIdleEvent(this, &TBaseForm::AppEventsIdleAtRootWait);
     AppEventsIdleAtRootWait(Sender, Done);
 }
@@ -113,9 +122,9 @@ void TBaseForm::AppEventsIdleAtRootWait(ui::TObject*, bool& Done) {
         }
     }
     AppEvents->OnIdle.Clear();
-    const std::unique_ptr<shell::TPathResolver> resolver = std::move(FRootResolver);
-    CreateRootForm();
-    ShowRootMenu(resolver->Take());  // a failure is reported as a parse on this thread would be
+    std::shared_ptr<shell::TPathResolver> resolver = std::move(FRootResolver);
+    shell::UniquePidl root = resolver->Take();  // a failure is reported as a parse on this thread would be
+    ShowRootMenu(std::move(root), std::move(resolver));
 }
 
 LRESULT TBaseForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
@@ -142,11 +151,14 @@ void TBaseForm::CreateRootForm() {
     RootForm_->CreateHandle();
 }
 
-void TBaseForm::ShowRootMenu(shell::UniquePidl root) {
+void TBaseForm::ShowRootMenu(shell::UniquePidl root, std::shared_ptr<shell::TPathResolver> listedBy) {
     FRootNamespace = std::make_unique<folder::TShellObject>(nullptr, std::move(root));
     RootForm_->Namespace = FRootNamespace.get();
     RootForm_->EnumFlags = FEnumFlags;
     RootForm_->FileMask = FFileMask;
+    if (listedBy && listedBy->Listed()) {
+        RootForm_->ListedAhead = [listedBy] { return listedBy->TakeListing(); };
+    }
     RootForm_->Show();
 }
 

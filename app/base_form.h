@@ -38,7 +38,12 @@ public:
     // Creates and shows the root menu window for the root folder, parsing
     // the root path on this thread.
     void OpenRootMenu();
-    // True while the root path is being parsed on a thread of its own.
+    // Starts finding and listing the root folder on a thread of its own
+    // (once; the first idle turn starts it if nobody has); the program
+    // starts it as soon as the command line is read.
+    void StartRootSearch();
+    // True while the root path is being parsed (and the root listed) on a
+    // thread of its own.
     bool ResolvingRoot() const noexcept { return FRootResolver != nullptr; }
     // How that thread parses it (a test may hold it back).
     shell::TPathResolver::Parse RootParse = &shell::ParseFromDesktop;
@@ -67,7 +72,7 @@ protected:
 private:
     void SetBoundsToVirtualScreen();
     void CreateRootForm();
-    void ShowRootMenu(shell::UniquePidl root);
+    void ShowRootMenu(shell::UniquePidl root, std::shared_ptr<shell::TPathResolver> listedBy = nullptr);
 
     std::wstring FRootPath;
     std::int32_t FEnumFlags = 0;
@@ -77,8 +82,9 @@ private:
     // The root window's folder, owned here and lent to the root window as
     // its Namespace; that window goes in the destructor, before the members.
     std::unique_ptr<folder::TShellObject> FRootNamespace;
-    // The root path being parsed, from the first idle turn until it is found.
+    // The root path being parsed, from the start of the search until it is found.
     std::unique_ptr<shell::TPathResolver> FRootResolver;
+    bool FRootSearchStarted = false;
 };
 
 }  // namespace app

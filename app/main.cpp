@@ -23,6 +23,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             auto base = std::make_unique<app::TBaseForm>();
             app.SetMainForm(base.get());
             base->CreateHandle();
+            // The root is found and listed while the base window shows.
+            base->StartRootSearch();
             app.Run();
             // The windows, and with them every shell item they hold, go
             // while the shell layer is still up.

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -20,6 +21,7 @@
 #include "folder/menu_dpi.h"
 #include "folder/row_drawing.h"
 #include "folder/shell_command_verb.h"
+#include "shell/folder_items.h"
 #include "ui/form.h"
 #include "ui/image_list.h"
 #include "ui/paint_box.h"
@@ -39,6 +41,10 @@ public:
     std::int32_t EnumFlags = 0;  // these three: set by the creator before the first show
     std::wstring FileMask;
     TShellObject* Namespace = nullptr;  // lent by the creator
+    // A listing of Namespace made ahead on another thread (the root's, where
+    // its path was parsed): the first show takes it instead of listing here,
+    // and raises what that listing raised.
+    std::function<shell::TListedFolder()> ListedAhead;
 
     void FormCreate(ui::TObject* Sender);
     void FormShow(ui::TObject* Sender);

@@ -9,8 +9,7 @@ namespace folder {
 
 TFolderListing ListFolder(const TShellObject* folder, std::int32_t enumFlags, const std::wstring& mask,
                           const ui::TNotifyEvent& onClick) {
-    TFolderListing listing;
-    std::vector<shell::TFolderItem> list;
+    shell::TListedFolder listed;
     if (folder) {
         shell::TFolderQuery query;
         query.folder = folder->Current.Get();
@@ -19,9 +18,15 @@ TFolderListing ListFolder(const TShellObject* folder, std::int32_t enumFlags, co
         query.owner = ui::Application().Handle();
         query.flags = static_cast<DWORD>(enumFlags);
         query.mask = mask;
-        list = shell::ListFolderItems(query);
+        listed = shell::ListFolderInOrder(query, folder->Item.Get());
     }
-    if (list.empty()) {
+    return ListedRows(folder, std::move(listed), onClick);
+}
+
+TFolderListing ListedRows(const TShellObject* folder, shell::TListedFolder listed, const ui::TNotifyEvent& onClick) {
+    TFolderListing listing;
+    // Without a binding of its own here, the window could not name the items.
+    if (listed.items.empty() || !folder || !folder->Current) {
         // The placeholder of a folder that lists nothing: "(なし)", disabled.
         auto placeholder = std::make_unique<ui::TMenuItem>();
         placeholder->Caption = core::messages::kNothing;
@@ -30,26 +35,18 @@ TFolderListing ListFolder(const TShellObject* folder, std::int32_t enumFlags, co
         listing.entries.emplace_back();
         return listing;
     }
-
-    // The names are asked from here on, on helper threads, while the items
-    // are put in the folder's order.
-    std::vector<LPCITEMIDLIST> ids;
-    ids.reserve(list.size());
-    for (const shell::TFolderItem& listed : list) ids.push_back(listed.id.get());
-    listing.names = std::make_unique<shell::TInFolderNames>(folder->Current.Get(), folder->AbsID, ids);
-    ids = {};
-    const std::vector<size_t> order = shell::FolderOrder(folder->Current.Get(), folder->Item.Get(), list);
-
-    listing.rows.reserve(list.size());
-    listing.entries.reserve(list.size());
-    listing.itemOfRow.reserve(list.size());
-    for (size_t i : order) {
+    listing.names = std::move(listed.names);
+    listing.names->Adopt(folder->Current.Get());
+    listing.rows.reserve(listed.order.size());
+    listing.entries.reserve(listed.order.size());
+    listing.itemOfRow.reserve(listed.order.size());
+    for (size_t i : listed.order) {
         auto row = std::make_unique<ui::TMenuItem>();
         row->OnClick = onClick;
         listing.rows.push_back(std::move(row));
         TFolderEntry entry;
-        entry.id = std::move(list[i].id);
-        entry.opensSubMenu = list[i].isFolder;
+        entry.id = std::move(listed.items[i].id);
+        entry.opensSubMenu = listed.items[i].isFolder;
         listing.entries.push_back(std::move(entry));
         listing.itemOfRow.push_back(static_cast<std::uint32_t>(i));
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "folder/folder_entries.h"
+#include "shell/folder_items.h"
 #include "shell/in_folder_names.h"
 #include "ui/menu.h"
 
@@ -28,5 +29,8 @@ struct TFolderListing {
 // for a bad mask once a file is to be matched against it.
 TFolderListing ListFolder(const TShellObject* folder, std::int32_t enumFlags, const std::wstring& mask,
                           const ui::TNotifyEvent& onClick);
+// The same rows and entries from a listing of folder made on another thread;
+// its names go on asking on folder's own binding.
+TFolderListing ListedRows(const TShellObject* folder, shell::TListedFolder listed, const ui::TNotifyEvent& onClick);
 
 }  // namespace folder

@@ -2,6 +2,7 @@
 // window's entries in one step, and the list shows them as rows of its own
 // (a count, no strings), so filling it costs nothing per row.
 #include <algorithm>
+#include <utility>
 
 #include "folder/folder_form.h"
 #include "folder/folder_listing.h"
@@ -13,7 +14,9 @@ void TFolderForm::Populate(int& width, int& height) {
     // Listed apart and taken over whole: an error midway (the folder cannot
     // be listed, a bad mask) leaves the window empty, and the next show
     // tries again. An item the shell cannot make is skipped when first used.
-    TFolderListing listing = ListFolder(Namespace, EnumFlags, FileMask, ui::TNotifyEvent(this, &TFolderForm::MenuItemClick));
+    const ui::TNotifyEvent onClick(this, &TFolderForm::MenuItemClick);
+    TFolderListing listing = ListedAhead ? ListedRows(Namespace, std::exchange(ListedAhead, nullptr)(), onClick)
+                                         : ListFolder(Namespace, EnumFlags, FileMask, onClick);
     FEntries.Add(std::move(listing.rows), std::move(listing.entries));
     FileView->SetCount(FileList.Count());
 

@@ -59,6 +59,21 @@ std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
     return list;
 }
 
+TListedFolder ListFolderInOrder(const TFolderQuery& query, IShellItem* item) {
+    TListedFolder listed;
+    listed.items = ListFolderItems(query);
+    if (listed.items.empty()) return listed;
+    // The names are asked from here on, on helper threads, while the items
+    // are put in the folder's order.
+    std::vector<LPCITEMIDLIST> ids;
+    ids.reserve(listed.items.size());
+    for (const TFolderItem& one : listed.items) ids.push_back(one.id.get());
+    listed.names = std::make_unique<TInFolderNames>(query.folder, query.absolute, ids);
+    ids = {};
+    listed.order = FolderOrder(query.folder, item, listed.items);
+    return listed;
+}
+
 std::vector<size_t> FolderOrder(IShellFolder* folder, IShellItem* item, const std::vector<TFolderItem>& items) {
     std::vector<size_t> order(items.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;

@@ -6,9 +6,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "shell/in_folder_names.h"
 #include "shell/shell_types.h"
 
 namespace shell {
@@ -35,5 +37,18 @@ std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query);
 // as they are for a library (item is the folder's), which keeps the order
 // its owner gave its locations.
 std::vector<size_t> FolderOrder(IShellFolder* folder, IShellItem* item, const std::vector<TFolderItem>& items);
+
+// A folder listed and put in order, its items' in-folder names being asked
+// on helper threads from the end of the enumeration on.
+struct TListedFolder {
+    std::vector<TFolderItem> items;
+    std::vector<size_t> order;              // indices into items, as shown
+    std::unique_ptr<TInFolderNames> names;  // null when nothing is listed
+};
+
+// ListFolderItems, then the names started, then FolderOrder (item: the
+// folder's own shell item). The names object asks on this thread's folder
+// (query.folder); a thread that takes it over gives it its own (Adopt).
+TListedFolder ListFolderInOrder(const TFolderQuery& query, IShellItem* item);
 
 }  // namespace shell

@@ -45,6 +45,11 @@ public:
     TInFolderNames(const TInFolderNames&) = delete;
     TInFolderNames& operator=(const TInFolderNames&) = delete;
 
+    // Hands the caller's part to another thread: from now on it asks on
+    // folder, the same folder as bound in that thread's apartment. Called by
+    // that thread before it takes or names anything.
+    void Adopt(IShellFolder* folder) noexcept { folder_ = folder; }
+
     size_t Count() const noexcept { return names_.size(); }
     // Whether item index has its name (then Take does not wait).
     bool Named(size_t index) const noexcept;

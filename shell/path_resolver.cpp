@@ -18,21 +18,62 @@ struct TPathResolver::TAnswer {
     std::wstring path;
     UniquePidl pidl;
     std::exception_ptr error;  // of a parse here and now, for want of a thread
+    std::optional<TListRequest> request;
+    bool listed = false;
+    TListedFolder listing;
+    std::exception_ptr listingError;
 };
 
+namespace {
+
+// The folder absolute names, listed on this thread: bound as the window's own
+// shell object binds it (a root that is no folder lists nothing).
+TListedFolder ListHere(LPCITEMIDLIST absolute, const TListRequest& request) {
+    Microsoft::WRL::ComPtr<IShellFolder> desktop;
+    CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
+    Microsoft::WRL::ComPtr<IShellItem> item;
+    const HRESULT hr = SHCreateShellItem(nullptr, nullptr, absolute, &item);
+    if (!item) throw ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", Failure::UseItem);
+    Microsoft::WRL::ComPtr<IShellFolder> folder;
+    item->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&folder));
+    TFolderQuery query;
+    query.folder = folder.Get();
+    query.absolute = absolute;
+    query.desktop = desktop.Get();
+    query.owner = request.owner;
+    query.flags = request.flags;
+    query.mask = request.mask;
+    return ListFolderInOrder(query, item.Get());
+}
+
+}  // namespace
+
 UniquePidl ParseFromDesktop(const std::wstring& path) {
+    if (path.empty()) return GetDesktopPidl();
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
     CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
     return PathToPidl(desktop.Get(), path);
 }
 
-TPathResolver::TPathResolver(std::wstring path, Parse parse) : answer_(std::make_shared<TAnswer>()) {
+TPathResolver::TPathResolver(std::wstring path, Parse parse, std::optional<TListRequest> list)
+    : answer_(std::make_shared<TAnswer>()) {
     answer_->path = std::move(path);
+    answer_->request = std::move(list);
     try {
         // The desktop folder and whatever it binds are apartment-threaded.
-        // The list lives on the shell allocator, which is the same in every
-        // apartment: it may be freed after the thread has left its own.
-        worker_.emplace(sys::TApartment::Single, [answer = answer_, parse] { answer->pidl = parse(answer->path); });
+        // The lists live on the shell allocator, which is the same in every
+        // apartment: they may be freed after the thread has left its own.
+        worker_.emplace(sys::TApartment::Single, [answer = answer_, parse] {
+            answer->pidl = parse(answer->path);
+            if (!answer->request || !answer->pidl) return;
+            try {
+                answer->listing = ListHere(answer->pidl.get(), *answer->request);
+            } catch (...) {
+                // Raised where the window would have listed it itself.
+                answer->listingError = std::current_exception();
+            }
+            answer->listed = true;
+        });
     } catch (const std::system_error&) {
         // No thread: this thread is already in an apartment of its own.
         try {
@@ -62,6 +103,14 @@ UniquePidl TPathResolver::Take() {
     }
     if (answer_->error) std::rethrow_exception(std::exchange(answer_->error, nullptr));
     return std::move(answer_->pidl);
+}
+
+bool TPathResolver::Listed() const noexcept { return !worker_ && answer_->listed; }
+
+TListedFolder TPathResolver::TakeListing() {
+    answer_->listed = false;
+    if (answer_->listingError) std::rethrow_exception(std::exchange(answer_->listingError, nullptr));
+    return std::move(answer_->listing);
 }
 
 }  // namespace shell

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <mutex>
 #include <optional>
 
 #include "core/command_line.h"
@@ -46,14 +47,16 @@ std::wstring LiteralMask(std::wstring_view text) {
 
 // The mask of the Control Panel's items, found once per run: asking for the
 // Control Panel's location for every listed item costs as much as listing.
-// An empty mask: the system has no Control Panel.
+// An empty mask: the system has no Control Panel. Folders are listed on
+// more than one thread (the root on the thread that found it), hence the lock.
+std::mutex controlPanelLock;
 std::optional<std::wstring> controlPanelMask;
 
-const std::wstring& ControlPanelItemMask() {
+std::wstring ControlPanelItemMask() {
+    const std::lock_guard<std::mutex> lock(controlPanelLock);
     if (!controlPanelMask) {
         // Before the shell layer is up there is nobody to ask; ask again later.
-        static const std::wstring none;
-        if (!DesktopFolder) return none;
+        if (!DesktopFolder) return {};
         const std::wstring controlPanel = GetSpecialFolderPath(CSIDL_CONTROLS);
         controlPanelMask = controlPanel.empty() ? std::wstring() : ControlPanelMask(controlPanel);
     }
@@ -62,7 +65,10 @@ const std::wstring& ControlPanelItemMask() {
 
 }  // namespace
 
-void ForgetControlPanel() noexcept { controlPanelMask.reset(); }
+void ForgetControlPanel() noexcept {
+    const std::lock_guard<std::mutex> lock(controlPanelLock);
+    controlPanelMask.reset();
+}
 
 UINT SysIconFlags(bool large, bool open) noexcept {
     UINT flags = SHGFI_SYSICONINDEX | SHGFI_PIDL;
@@ -85,7 +91,7 @@ std::wstring ControlPanelMask(const std::wstring& controlPanelName) {
 }
 
 bool IsControlPanelItemNamed(const std::wstring& parsingName) {
-    const std::wstring& mask = ControlPanelItemMask();
+    const std::wstring mask = ControlPanelItemMask();
     if (mask.empty()) return false;
     return core::MatchesMask(parsingName, mask);
 }

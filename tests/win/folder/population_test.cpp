@@ -6,11 +6,14 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "folder_test_support.h"
+#include "shell/path_resolver.h"
 #include "shell/shell_utils.h"
+#include "sys/worker_thread.h"
 #include "ui/handles.h"
 #include "ui/menu.h"
 #include "ui/menu_metrics.h"
@@ -287,4 +290,58 @@ TEST_F(Population, BigFolderTakesItsLastNamesWhileItIsUp) {
         widest = std::max(widest, w);
     }
     EXPECT_EQ(form.ClientSize().cx, widest + form.FileView->ItemHeight());
+}
+
+// The root is listed on the thread that found its path: its window shows the
+// rows a listing of its own would give, in the same order and with the same
+// entries, and names what that thread's helpers left. What that listing
+// raised is reported by the show, and the next show lists here.
+TEST_F(Population, AListingMadeOnAnotherThreadGivesTheSameRows) {
+    shell_test::TempTree tree;
+    for (int i = 0; i < 300; ++i) tree.AddFile(L"file " + std::to_wstring(i) + L".txt");
+    tree.AddFolder(L"sub");
+    const std::vector<std::wstring> expected = ShellOrder(tree.root());
+
+    auto listedAhead = [&](const std::wstring& mask) {
+        shell::TListRequest request;
+        request.flags = kEverything;
+        request.mask = mask;
+        auto resolver = std::make_shared<shell::TPathResolver>(tree.root(), &shell::ParseFromDesktop, request);
+        EXPECT_EQ(sys::WaitAnsweringSentMessages(resolver->Finished(), 20000), WAIT_OBJECT_0);
+        resolver->Take();
+        EXPECT_TRUE(resolver->Listed());
+        return resolver;
+    };
+    SetCursorPos(100, 100);
+    forms_.push_back(MakeRootForm());
+    TFolderForm& form = *forms_.back();
+    namespaces_.push_back(RootObject(tree.root()));
+    form.Namespace = namespaces_.back().get();
+    form.EnumFlags = kEverything;
+    form.FileMask = L"**";
+    form.ListedAhead = [resolver = listedAhead(L"**")] { return resolver->TakeListing(); };
+    form.Show();
+    EXPECT_FALSE(form.ListedAhead) << "taken by the first show";
+    ASSERT_EQ(form.FileList.Count(), 301);
+    ASSERT_TRUE(PumpUntil([&] { return GetPropW(form.Handle(), L"QuinceListed") != nullptr; }, 20000));
+    EXPECT_EQ(Captions(form), expected);
+    EXPECT_EQ(Folders(form), 1);
+    folder::TShellObject* object = form.Entries().Object(150, form.Namespace);
+    ASSERT_NE(object, nullptr);
+    EXPECT_EQ(shell::GetInFolderName(object->Parent.Get(), object->RelID), expected[150]);
+    EXPECT_TRUE(ReportedErrors().empty());
+
+    forms_.push_back(MakeRootForm());
+    TFolderForm& failed = *forms_.back();
+    failed.Namespace = form.Namespace;
+    failed.EnumFlags = kEverything;
+    failed.FileMask = L"**";
+    failed.ListedAhead = [resolver = listedAhead(L"[abc")] { return resolver->TakeListing(); };
+    failed.Show();
+    ASSERT_EQ(ReportedErrors().size(), 1u) << "the bad mask, raised on the other thread";
+    EXPECT_EQ(failed.FileList.Count(), 0);
+    failed.Hide();
+    ReportedErrors().clear();
+    failed.Show();
+    EXPECT_EQ(failed.FileList.Count(), 301) << "listed here the second time";
 }
