@@ -19,6 +19,10 @@ namespace {
 // "C:\Data\a.txt" gives "a.txt"; "::{GUID}" gives "{GUID}".
 std::wstring_view NamePart(std::wstring_view parsingName) { return parsingName.substr(core::NameStart(parsingName)); }
 
+bool Abandoned(const TFolderQuery& query) noexcept {
+    return query.abandoned && query.abandoned->load(std::memory_order_relaxed);
+}
+
 }  // namespace
 
 std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
@@ -43,6 +47,7 @@ std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
     while (enumerator->Next(1, &raw, &fetched) == S_OK) {
         UniquePidl id(raw);
         raw = nullptr;
+        if (Abandoned(query)) return {};
         if (!id) continue;
         // One parsing name per item serves both the folder test and the mask.
         const std::wstring name = GetParsingName(folder, id.get());
@@ -62,7 +67,7 @@ std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
 TListedFolder ListFolderInOrder(const TFolderQuery& query, IShellItem* item) {
     TListedFolder listed;
     listed.items = ListFolderItems(query);
-    if (listed.items.empty()) return listed;
+    if (listed.items.empty() || Abandoned(query)) return {};
     // The names are asked from here on, on helper threads, while the items
     // are put in the folder's order.
     std::vector<LPCITEMIDLIST> ids;

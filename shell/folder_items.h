@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ struct TFolderQuery {
     HWND owner = nullptr;             // owner of any window the enumeration shows
     DWORD flags = 0;                  // SHCONTF flags
     std::wstring mask;                // matched against the items' own names
+    // Set by a caller that no longer wants the answer (the run ended while
+    // the root was being listed): the listing stops at the next item.
+    const std::atomic<bool>* abandoned = nullptr;
 };
 
 // The kept items, in the order the folder gave them. Raises ShellError when

@@ -2,6 +2,7 @@
 
 #include <wrl/client.h>
 
+#include <atomic>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -22,13 +23,14 @@ struct TPathResolver::TAnswer {
     bool listed = false;
     TListedFolder listing;
     std::exception_ptr listingError;
+    std::atomic<bool> abandoned{false};  // the caller let go before the answer came
 };
 
 namespace {
 
 // The folder absolute names, listed on this thread: bound as the window's own
 // shell object binds it (a root that is no folder lists nothing).
-TListedFolder ListHere(LPCITEMIDLIST absolute, const TListRequest& request) {
+TListedFolder ListHere(LPCITEMIDLIST absolute, const TListRequest& request, const std::atomic<bool>& abandoned) {
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
     CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
     Microsoft::WRL::ComPtr<IShellItem> item;
@@ -43,6 +45,7 @@ TListedFolder ListHere(LPCITEMIDLIST absolute, const TListRequest& request) {
     query.owner = request.owner;
     query.flags = request.flags;
     query.mask = request.mask;
+    query.abandoned = &abandoned;
     return ListFolderInOrder(query, item.Get());
 }
 
@@ -65,9 +68,9 @@ TPathResolver::TPathResolver(std::wstring path, Parse parse, std::optional<TList
         // apartment: they may be freed after the thread has left its own.
         worker_.emplace(sys::TApartment::Single, [answer = answer_, parse] {
             answer->pidl = parse(answer->path);
-            if (!answer->request || !answer->pidl) return;
+            if (!answer->request || !answer->pidl || answer->abandoned) return;
             try {
-                answer->listing = ListHere(answer->pidl.get(), *answer->request);
+                answer->listing = ListHere(answer->pidl.get(), *answer->request, answer->abandoned);
             } catch (...) {
                 // Raised where the window would have listed it itself.
                 answer->listingError = std::current_exception();
@@ -85,7 +88,11 @@ TPathResolver::TPathResolver(std::wstring path, Parse parse, std::optional<TList
 }
 
 TPathResolver::~TPathResolver() {
-    if (worker_) worker_->Release();
+    if (!worker_) return;
+    // Nobody will read the listing: the thread stops it at the next item
+    // and ends, freeing what it found.
+    answer_->abandoned = true;
+    worker_->Release();
 }
 
 HANDLE TPathResolver::Finished() const noexcept { return worker_ ? worker_->Finished() : nullptr; }
