@@ -98,6 +98,7 @@ void TFolderForm::FormCreate(ui::TObject*) {
 void TFolderForm::FormHide(ui::TObject*) {
     // A hover armed just before the hide must not open a sub-menu afterwards.
     TrackHover(TME_CANCEL | TME_HOVER);
+    DropPendingChild();
     FChain.Hidden(*this);
 }
 
@@ -111,7 +112,10 @@ void TFolderForm::FormMouseWheel(ui::TObject*, ui::TShiftState, int, POINT, bool
     Handled = true;
 }
 
-void TFolderForm::CloseSubMenus() { FChain.CloseChild(); }
+void TFolderForm::CloseSubMenus() {
+    DropPendingChild();
+    FChain.CloseChild();
+}
 
 void TFolderForm::TrackHover(DWORD Flags) {
     if (FileView) FileView->TrackHover(Flags);
@@ -132,6 +136,10 @@ LRESULT TFolderForm::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // names the selected row: nothing opens.
         const POINT at{static_cast<LONG>(LOWORD(lp)), static_cast<LONG>(HIWORD(lp))};
         if (FileView->ItemIndex() == FileView->ItemAtPos(at)) OpenSubMenu();
+    }
+    if (msg == kChildListed) {
+        PendingChildListed(wp);
+        return 0;
     }
     if (msg == WM_DPICHANGED) return FDpi.DpiChanged(wp, lp);
     if (msg == TMenuDpi::kFollowParentRow) {

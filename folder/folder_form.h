@@ -45,6 +45,9 @@ public:
     // its path was parsed): the first show takes it instead of listing here,
     // and raises what that listing raised.
     std::function<shell::TListedFolder()> ListedAhead;
+    // How long opening a child waits for its folder's listing before this
+    // window goes back to its input; the child then shows once listed.
+    static inline DWORD ChildListWaitMs = 150;
 
     void FormCreate(ui::TObject* Sender);
     void FormShow(ui::TObject* Sender);
@@ -62,7 +65,9 @@ public:
     void MenuItemClick(ui::TObject* Sender);
     void CloseSubMenus();
     void TrackHover(DWORD Flags);
-    TFolderForm* OpenSubMenu();        // shows the selected row's child window, if any
+    // Shows the selected row's child window, if any; null also while its
+    // folder is still being listed (it shows when the listing comes).
+    TFolderForm* OpenSubMenu();
     TFolderForm* ChildForm(int index);  // row index's child window, made the first time
     TFolderEntries& Entries() noexcept { return FEntries; }
     TFolderCommands& Commands() noexcept { return FCommands; }
@@ -77,6 +82,18 @@ protected:
     LRESULT WndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    static constexpr UINT kChildListed = WM_APP + 0x119;  // wParam: the listing's tag
+    // The child whose folder is being listed on a thread, opened from row.
+    struct TPendingChild {
+        int row = -1;
+        WPARAM tag = 0;
+        bool selectFirst = false;  // opened by the Right key
+    };
+    // Starts listing child's folder on a thread and waits a moment for it;
+    // false when it is still being listed (the child is then pending).
+    bool ListAhead(TFolderForm& child, int row);
+    void PendingChildListed(WPARAM tag);
+    void DropPendingChild();  // and lets its listing go
     void Populate(int& width, int& height);
     void Widen(int widest);
     RECT WorkArea() const;  // of the monitor this window opens on
@@ -90,6 +107,7 @@ private:
     std::int32_t FFrameWidth = 0;
     std::wstring FSavePath;
     POINT FLastCursorPos{0, 0};
+    TPendingChild FPending;
 };
 
 }  // namespace folder

@@ -38,15 +38,6 @@ void TFolderForm::FileViewMouseMove(ui::TObject*, UINT, int X, int Y) {
     TrackHover(TME_HOVER);
 }
 
-TFolderForm* TFolderForm::OpenSubMenu() {
-    CloseSubMenus();
-    const int index = FileView->ItemIndex();
-    TFolderForm* child = ChildForm(index);
-    if (!child) return nullptr;
-    child->Show();
-    return child;
-}
-
 void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
     const int index = FileView->ItemIndex();
     switch (Key) {
@@ -72,7 +63,11 @@ void TFolderForm::FileViewKeyDown(ui::TObject*, WORD& Key, UINT) {
             break;
         case VK_RIGHT:
             if (index >= 0) {
-                if (TFolderForm* child = OpenSubMenu()) child->FileView->SetItemIndex(0);
+                if (TFolderForm* child = OpenSubMenu()) {
+                    child->FileView->SetItemIndex(0);
+                } else if (index == FPending.row) {
+                    FPending.selectFirst = true;  // once it shows
+                }
             }
             Key = 0;
             break;

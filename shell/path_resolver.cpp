@@ -26,30 +26,6 @@ struct TPathResolver::TAnswer {
     std::atomic<bool> abandoned{false};  // the caller let go before the answer came
 };
 
-namespace {
-
-// The folder absolute names, listed on this thread: bound as the window's own
-// shell object binds it (a root that is no folder lists nothing).
-TListedFolder ListHere(LPCITEMIDLIST absolute, const TListRequest& request, const std::atomic<bool>& abandoned) {
-    Microsoft::WRL::ComPtr<IShellFolder> desktop;
-    CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
-    Microsoft::WRL::ComPtr<IShellItem> item;
-    const HRESULT hr = SHCreateShellItem(nullptr, nullptr, absolute, &item);
-    if (!item) throw ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", Failure::UseItem);
-    Microsoft::WRL::ComPtr<IShellFolder> folder;
-    item->BindToHandler(nullptr, BHID_SFObject, IID_PPV_ARGS(&folder));
-    TFolderQuery query;
-    query.folder = folder.Get();
-    query.absolute = absolute;
-    query.desktop = desktop.Get();
-    query.owner = request.owner;
-    query.flags = request.flags;
-    query.mask = request.mask;
-    query.abandoned = &abandoned;
-    return ListFolderInOrder(query, item.Get());
-}
-
-}  // namespace
 
 UniquePidl ParseFromDesktop(const std::wstring& path) {
     if (path.empty()) return GetDesktopPidl();
@@ -70,7 +46,7 @@ TPathResolver::TPathResolver(std::wstring path, Parse parse, std::optional<TList
             answer->pidl = parse(answer->path);
             if (!answer->request || !answer->pidl || answer->abandoned) return;
             try {
-                answer->listing = ListHere(answer->pidl.get(), *answer->request, answer->abandoned);
+                answer->listing = ListFromDesktop(answer->pidl.get(), *answer->request, &answer->abandoned);
             } catch (...) {
                 // Raised where the window would have listed it itself.
                 answer->listingError = std::current_exception();

@@ -18,7 +18,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/folder_items.h"
+#include "shell/folder_lister.h"
 #include "shell/shell_types.h"
 #include "sys/worker_thread.h"
 
@@ -28,13 +28,6 @@ namespace shell {
 // of the calling thread's apartment; the empty path is the desktop itself.
 // Raises ShellError naming the path.
 UniquePidl ParseFromDesktop(const std::wstring& path);
-
-// What a folder found is listed with, on the same thread.
-struct TListRequest {
-    DWORD flags = 0;     // SHCONTF flags
-    std::wstring mask;   // for the items' own names
-    HWND owner = nullptr;  // owner of any window the enumeration shows
-};
 
 class TPathResolver {
 public:

@@ -20,6 +20,9 @@ public:
         ui::Application().Initialize();
         // An error escaping a handler must not stop the run on a message box.
         ui::Application().OnException = [](const std::wstring& text) { g_errors.push_back(text); };
+        // A child shows at once, listed on its thread, however busy the
+        // machine: the tests of a slow listing set their own wait.
+        folder::TFolderForm::ChildListWaitMs = INFINITE;
         g_base = std::make_unique<TTestBaseForm>();
         g_base->CreateHandle();
 

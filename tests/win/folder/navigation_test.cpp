@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "folder_test_support.h"
 #include "ui/menu.h"
@@ -202,6 +203,61 @@ TEST_F(Navigation, RightOpensTheSelectedFolderWithItsFirstRowSelected) {
     Key(*root_, VK_RIGHT);
     EXPECT_FALSE(child.Visible());
     EXPECT_EQ(VisibleMenus(), 1);
+}
+
+// A child whose listing takes longer than the moment its opening waits:
+// the parent goes on taking input, and the child shows once listed, unless
+// the user has moved on.
+class SlowChildListing : public Navigation {
+protected:
+    void SetUp() override {
+        Navigation::SetUp();
+        saved_ = std::exchange(TFolderForm::ChildListWaitMs, 0);
+    }
+    void TearDown() override {
+        TFolderForm::ChildListWaitMs = saved_;
+        Navigation::TearDown();
+    }
+    DWORD saved_ = 0;
+};
+
+TEST_F(SlowChildListing, TheChildShowsOnceListedWithWhatTheKeysAskedOfIt) {
+    root_->FileView->SetItemIndex(a_);
+    Key(*root_, VK_RIGHT);
+    TFolderForm& child = ChildOfA();
+    ASSERT_TRUE(PumpUntil([&] { return child.Visible(); }, 10000));
+    ASSERT_EQ(child.FileList.Count(), 3);
+    EXPECT_GE(RowNamed(child, L"sub"), 0);
+    // Right asked for the first row, and the child takes the keys.
+    EXPECT_EQ(child.FileView->ItemIndex(), 0);
+    EXPECT_EQ(GetFocus(), child.FileView->Handle());
+    EXPECT_EQ(VisibleMenus(), 2);
+
+    // Shown again later, it keeps its rows and lists nothing more.
+    RestOn(*root_, top_);
+    EXPECT_FALSE(child.Visible());
+    RestOn(*root_, a_);
+    EXPECT_TRUE(child.Visible());
+    EXPECT_EQ(child.FileList.Count(), 3);
+}
+
+TEST_F(SlowChildListing, MovingOnBeforeTheListingComesShowsNothing) {
+    // Rested on, then left for a file row: the listing is let go.
+    RestOn(*root_, a_);
+    RestOn(*root_, top_);
+    PumpFor(500);
+    EXPECT_EQ(VisibleMenus(), 1);
+    EXPECT_EQ(root_->FileView->ItemIndex(), top_);
+
+    // Listed while the selection is elsewhere: it waits for the next show.
+    RestOn(*root_, a_);
+    Move(*root_, CentreOf(*root_, top_));
+    PumpFor(500);
+    EXPECT_EQ(VisibleMenus(), 1);
+    RestOn(*root_, a_);
+    ASSERT_TRUE(PumpUntil([&] { return ChildOfA().Visible(); }, 10000));
+    EXPECT_EQ(ChildOfA().FileList.Count(), 3);
+    EXPECT_EQ(ReportedErrors().size(), 0u);
 }
 
 TEST_F(Navigation, LeftClosesAChildButNeverTheRoot) {
