@@ -186,3 +186,53 @@ scenario_nav_context_menu() {
   key Escape
   expect_exit_0 "Escape on the context menu"
 }
+
+# A sub-folder of many items (C:\slow\many, 30,000 files) is listed on a
+# thread of its own: the root answers keys and clicks meanwhile, and the
+# child shows once listed, if its row is the one selected.
+_slow_tree() {
+  local d=$WINEPREFIX/drive_c/slow
+  [ -f "$d/many/f30000.txt" ] || { mkdir -p "$d/many" && (cd "$d/many" && touch f{00001..30000}.txt); }
+  : >"$d/zulu.txt"
+}
+# menus up, without reading every row of a 30,000-row list
+_slow_menus_are() { [ "$(probe | grep -cE '^window .*class=TFolderForm .*visible=1')" = "$1" ]; }
+_slow_open_many() {
+  _slow_tree
+  _nav_open 'C:\slow\*' || return
+  key m; wait_until 3 _nav_selected_is "$NAV_ROOT" many || { fail "m did not select many"; return; }
+  SLOW_T0=$(now)
+  key Right
+}
+
+scenario nav_slow_child
+scenario_nav_slow_child() {
+  _slow_open_many || return
+  local answered shown
+  # Taken by the root, not by a child that took the keys.
+  key Down; wait_until 2 _nav_selected_is "$NAV_ROOT" zulu.txt ||
+    { fail "Down during the child's listing did not reach the root within 2 s"; return; }
+  answered=$(elapsed "$SLOW_T0")
+  holds_for 1 _slow_menus_are 1 || { fail "the child showed with its row no longer selected"; return; }
+  key Up Right
+  wait_until 30 _slow_menus_are 2 || { fail "Right on many again showed no child"; return; }
+  shown=$(elapsed "$SLOW_T0")
+  note "Down reached the root ${answered} s after Right; Right again showed the child (${shown} s after the first)"
+  screenshot slow-child
+  click_at "$BASE_X" "$BASE_Y"
+  expect_exit_0 "click on the base window"
+}
+
+scenario nav_slow_child_click_outside
+scenario_nav_slow_child_click_outside() {
+  _slow_open_many || return
+  local t rc took
+  t=$(now)
+  click_at "$BASE_X" "$BASE_Y"
+  rc=$(wait_exit 10) || { fail "the click during the child's listing did not end the run within 10 s"; return; }
+  took=$(elapsed "$t")
+  crashed && { fail "crashed"; return; }
+  [ "$rc" = 0 ] || { fail "exit code $rc"; return; }
+  awk -v s="$took" 'BEGIN{exit !(s <= 2)}' || { fail "the run ended $took s after the click"; return; }
+  note "the click during the child's listing ended the run in $took s"
+}
