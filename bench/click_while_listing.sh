@@ -19,6 +19,7 @@ E2E_OUT=$ROOT/build/bench-logs/click-while-listing
 # shellcheck source=../tests/e2e/harness.sh
 . "$ROOT/tests/e2e/harness.sh"
 
+key_of() { printf '%s' "$1" | md5sum | cut -c1-8; }
 median() { sort -n | awk '{a[NR]=$1} END{if(NR) print a[int((NR+1)/2)]; else print "?"}'; }
 
 trap 'e2e_teardown' EXIT
@@ -55,12 +56,12 @@ builds=("$ROOT/build/windows/quince.exe")
 for mode in click full; do
   for ((i = 1; i <= RUNS; i++)); do
     for b in "${builds[@]}"; do
-      one_run "$b" "$mode" >>"$E2E_OUT/$mode-$(basename "$(dirname "$b")")-$(basename "$b")"
+      one_run "$b" "$mode" >>"$E2E_OUT/$mode-$(key_of "$b")"
     done
   done
 done
 echo "load average before: $LOAD_BEFORE, after: $(cut -d' ' -f1-3 /proc/loadavg)"
 for b in "${builds[@]}"; do
-  key="$(basename "$(dirname "$b")")-$(basename "$b")"
+  key=$(key_of "$b")
   echo "$b: click to exit $(median <"$E2E_OUT/click-$key") s ($(tr '\n' ' ' <"$E2E_OUT/click-$key")), start to the root window $(median <"$E2E_OUT/full-$key") s ($(tr '\n' ' ' <"$E2E_OUT/full-$key"))"
 done
