@@ -41,9 +41,9 @@ public:
     std::int32_t EnumFlags = 0;  // these three: set by the creator before the first show
     std::wstring FileMask;
     TShellObject* Namespace = nullptr;  // lent by the creator
-    // A listing of Namespace made ahead on another thread (the root's, where
-    // its path was parsed): the first show takes it instead of listing here,
-    // and raises what that listing raised.
+    // A listing of Namespace made on another thread (the root's where its
+    // path was parsed, a child's by the parent opening it): the first show
+    // takes it instead of listing here, and raises what that listing raised.
     std::function<shell::TListedFolder()> ListedAhead;
     // How long opening a child waits for its folder's listing before this
     // window goes back to its input; the child then shows once listed.
