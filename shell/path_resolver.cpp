@@ -26,7 +26,6 @@ struct TPathResolver::TAnswer {
     std::atomic<bool> abandoned{false};  // the caller let go before the answer came
 };
 
-
 UniquePidl ParseFromDesktop(const std::wstring& path) {
     if (path.empty()) return GetDesktopPidl();
     Microsoft::WRL::ComPtr<IShellFolder> desktop;
