@@ -2,6 +2,7 @@
 # Menu speed: quince.exe against the floor, side by side in one run.
 #
 #   bash bench/menu_speed.sh [RUNS] [--force]      (RUNS of each, default 3)
+#   bash bench/menu_speed.sh [RUNS] --answers      (only the answers; no file)
 #
 # The floor is floor_menu.exe: the least any popup listing of a folder must
 # do (enumerate; parsing name, folder attribute and in-folder name of each
@@ -10,6 +11,11 @@
 # the first poll of wait_listed.exe (every 20 ms, in the same wineserver) that
 # sees a visible window of theirs whose list holds all the rows. For a child,
 # from just before the Right key is sent to the child window holding its rows.
+#
+# Answers: with the 50,000 files, from the rows being there to the last
+# caption, how long a message sent to the menu's list waits for the window's
+# thread, and how long a posted Down key takes to move the selection
+# (answer_times.exe); the target is 100 ms at most.
 #
 # Folders: an empty one, C:\windows\system32, 10,000 files + 1,000 folders,
 # 50,000 files, and the 11,000-entry folder opened as a child by key. Memory:
@@ -30,11 +36,12 @@
 set -u
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT" || exit 1
-RUNS=3 FORCE=0
+RUNS=3 FORCE=0 ONLY_ANSWERS=0
 for a in "$@"; do
   case $a in
     --force) FORCE=1 ;;
-    '' | *[!0-9]* | 0) echo "usage: bash bench/menu_speed.sh [RUNS] [--force]" >&2; exit 64 ;;
+    --answers) ONLY_ANSWERS=1 ;;
+    '' | *[!0-9]* | 0) echo "usage: bash bench/menu_speed.sh [RUNS] [--force | --answers]" >&2; exit 64 ;;
     *) RUNS=$a ;;
   esac
 done
@@ -48,7 +55,8 @@ bash scripts/install-deps.sh </dev/null || exit 1
 mkdir -p "$LOGS"
 if ! { { [ -f build/windows/build.ninja ] || cmake --preset windows >"$LOGS/configure.log" 2>&1; } &&
        cmake --build --preset windows -j 2 \
-         --target quince quince_bench_floor_menu quince_bench_wait_listed quince_bench_enum_listing >"$LOGS/build.log" 2>&1; }; then
+         --target quince quince_bench_floor_menu quince_bench_wait_listed quince_bench_enum_listing \
+         quince_bench_answer_times >"$LOGS/build.log" 2>&1; }; then
   say "build failed; the end of ${LOGS#"$ROOT"/}/build.log (or configure.log):"
   tail -n 30 "$LOGS/build.log" 2>/dev/null || tail -n 30 "$LOGS/configure.log"
   exit 1
@@ -57,6 +65,7 @@ QUINCE=$ROOT/build/windows/quince.exe
 FLOOR=$ROOT/build/windows/bench/floor_menu.exe
 WAITER=$ROOT/build/windows/bench/wait_listed.exe
 ENUM=$ROOT/build/windows/bench/enum_listing.exe
+ANSWERS=$ROOT/build/windows/bench/answer_times.exe
 LOAD_BEFORE=$(cut -d' ' -f1-3 /proc/loadavg)
 
 # ------------------------------------------------------ display and prefix --
@@ -197,6 +206,45 @@ time_child() {
   echo "$t"
 }
 
+# time_answers -- one run of quince.exe on the 50,000 files, watched by
+# answer_times.exe: prints "SENT_MEDIAN SENT_MAX KEY_MEDIAN KEY_MAX" (ms)
+time_answers() {
+  local line='' sent='' key='' span=''
+  coproc A { exec wine "$ANSWERS" 50000 "$((TIMEOUT * 1000))" 2>>"$LOGS/answers.err"; }
+  local watcher=$A_PID
+  read -r -t 30 line <&"${A[0]}" && [ "${line%$'\r'}" = ready ] ||
+    { say "answer_times.exe did not get ready: ${line:-no answer}" >&2; return 1; }
+  launch quince 'C:\bench\huge'
+  while read -r -t $((TIMEOUT + 10)) line <&"${A[0]}"; do
+    line=${line%$'\r'}
+    printf '%s\n' "$line" >>"$LOGS/answers.out"
+    case $line in
+      sent\ *) sent=$line ;;
+      key\ *) key=$line ;;
+      span=*) span=$line; break ;;
+      *) break ;;
+    esac
+  done
+  stop_app
+  wait "$watcher" 2>/dev/null
+  [ -n "$span" ] || { say "answer_times.exe: ${line:-no answer}" >&2; return 1; }
+  field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
+  echo "$(field median "$sent") $(field max "$sent") $(field median "$key") $(field max "$key")"
+}
+
+# answers -- RUNS runs of time_answers; sets ANSWER_LINE and ANSWER_MAX
+answers() {
+  local r i sm='' sx='' km='' kx=''
+  for ((i = 1; i <= RUNS; i++)); do
+    r=$(time_answers) || return 1
+    read -r a b c d <<<"$r"
+    sm+="$a " sx+="$b " km+="$c " kx+="$d "
+  done
+  ANSWER_MAX=$(tr ' ' '\n' <<<"$sx $kx" | grep . | sort -g | tail -1)
+  ANSWER_LINE="sent message: median $(med "$sm") ms, longest $(tr ' ' '\n' <<<"$sx" | grep . | sort -g | tail -1) ms (longest per run: $sx); Down key to the selection moved: median $(med "$km") ms, longest $(tr ' ' '\n' <<<"$kx" | grep . | sort -g | tail -1) ms (longest per run: $kx)"
+  say "answers while 50,000 captions arrive: $ANSWER_LINE"
+}
+
 # med WORDS -- the median of the numbers in WORDS
 med() { tr ' ' '\n' <<<"$1" | grep . | median; }
 
@@ -228,6 +276,11 @@ MACHINE="$(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo
 say "machine: $MACHINE; load average before: $LOAD_BEFORE; $RUNS runs of each, alternating"
 TABLE=''
 status=0
+if [ "$ONLY_ANSWERS" = 1 ]; then
+  answers || status=1
+  say "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+  exit $status
+fi
 pair "empty folder" root_run 'C:\bench\empty' 0 || status=1
 EMPTY_FLOOR=${LAST_F:-} EMPTY_RATIO=${LAST_RATIO:-}
 SYS_ROWS=$(wine "$ENUM" 'C:\windows\system32' 2>>"$LOGS/enum.err" | tr -d '\r')
@@ -237,6 +290,8 @@ BIG_USABLE=${LAST_U:-}
 pair "50,000 files" root_run 'C:\bench\huge' 50000 || status=1
 HUGE_USABLE=${LAST_U:-}
 pair "child of 11,000 entries, Right key to its window" time_child || status=1
+
+answers || status=1
 
 # Memory: the 50,000-entry menu against the empty one, per entry.
 MEM_FILE=$LOGS/mem-empty time_root quince 'C:\bench\empty' 0 >/dev/null &&
@@ -271,6 +326,8 @@ fi
   fi
   printf '%s' "$TABLE"
   echo
+  echo "Answers while the 50,000 files' captions arrive ($RUNS runs, bench/answer_times.exe): ${ANSWER_LINE:-not measured}."
+  echo
   echo "Memory: ${PER_ENTRY:-?} KiB per entry (RssAnon of the Wine process with 50,000 entries listed, less that with an empty folder)."
   echo
   echo "Targets:"
@@ -279,6 +336,7 @@ fi
   echo "- usable menu, 11,000 entries, within the floor's empty-folder time + 0.5 s: ${BIG_USABLE:-?} s against $(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{printf "%.2f", e + 0.5}') s: $(verdict "${BIG_USABLE:-}" "$(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{print e + 0.5}')")."
   echo "- usable menu, 50,000 entries, within the floor's empty-folder time + 1.0 s: ${HUGE_USABLE:-?} s against $(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{printf "%.2f", e + 1.0}') s: $(verdict "${HUGE_USABLE:-}" "$(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{print e + 1.0}')")."
   echo "- empty folder at most 1.2 times the floor: ${EMPTY_RATIO:-?}: $(verdict "${EMPTY_RATIO:-}" 1.2)."
+  echo "- answers within 100 ms while the captions arrive: longest ${ANSWER_MAX:-?} ms: $(verdict "${ANSWER_MAX:-}" 100)."
   echo "- at most 1 KiB per entry at 50,000 entries: ${PER_ENTRY:-?} KiB: $(verdict "${PER_ENTRY:-}" 1.0)."
 } >"$OUT"
 say "written: ${OUT#"$ROOT"/}"

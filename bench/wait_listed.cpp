@@ -22,28 +22,17 @@
 #include <cwchar>
 #include <vector>
 
+#include "menu_windows.h"
+
 namespace {
+
+using bench::HasClass;
+using bench::UnixNow;
+using bench::Windows;
 
 constexpr DWORD kPollMs = 20;
 const wchar_t* g_menuClass = L"TFolderForm";
 bool g_final = false;
-
-std::vector<HWND> Windows(HWND parent) {
-    std::vector<HWND> list;
-    auto add = [](HWND wnd, LPARAM param) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
-        return TRUE;
-    };
-    if (parent) EnumChildWindows(parent, add, reinterpret_cast<LPARAM>(&list));
-    else EnumWindows(add, reinterpret_cast<LPARAM>(&list));
-    return list;
-}
-
-bool HasClass(HWND wnd, const wchar_t* name) {
-    wchar_t cls[64] = {};
-    GetClassNameW(wnd, cls, 64);
-    return _wcsicmp(cls, name) == 0;
-}
 
 std::vector<HWND> VisibleMenus() {
     std::vector<HWND> menus;
@@ -54,18 +43,10 @@ std::vector<HWND> VisibleMenus() {
 }
 
 // The most rows any list of the window holds; -1 while it does not answer.
-// The question waits while the program is busy adding rows (it answers on its
-// next message), which only delays this poll; the bound keeps a hung program
-// from stopping the clock.
 long Rows(HWND menu) {
     long most = -1;
-    for (HWND child : Windows(menu)) {
-        if (!HasClass(child, L"ListBox")) continue;
-        DWORD_PTR count = 0;
-        if (SendMessageTimeoutW(child, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count) &&
-            static_cast<long>(count) > most)
-            most = static_cast<long>(count);
-    }
+    for (HWND child : Windows(menu))
+        if (HasClass(child, L"ListBox")) most = std::max(most, bench::ListRows(child));
     return most;
 }
 
@@ -125,16 +106,6 @@ int VisibleRowsWithIcons(HWND list) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return result;
-}
-
-double UnixNow() {
-    FILETIME ft{};
-    GetSystemTimePreciseAsFileTime(&ft);
-    ULARGE_INTEGER t{};
-    t.LowPart = ft.dwLowDateTime;
-    t.HighPart = ft.dwHighDateTime;
-    // 100 ns units since 1601-01-01; the unix epoch is 11644473600 s later.
-    return static_cast<double>(t.QuadPart) / 1e7 - 11644473600.0;
 }
 
 }  // namespace
