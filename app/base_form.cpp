@@ -92,7 +92,6 @@ void TBaseForm::StartRootSearch() {
     shell::TListRequest list;
     list.flags = static_cast<DWORD>(FEnumFlags);
     list.mask = FFileMask;
-    list.owner = ui::Application().Handle();
     FRootResolver = std::make_unique<shell::TPathResolver>(FRootPath, RootParse, std::move(list));
 }
 

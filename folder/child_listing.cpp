@@ -8,7 +8,6 @@
 #include "folder/folder_form.h"
 #include "shell/folder_lister.h"
 #include "sys/worker_thread.h"
-#include "ui/application.h"
 
 namespace folder {
 
@@ -33,7 +32,6 @@ bool TFolderForm::ListAhead(TFolderForm& child, int row) {
     shell::TListRequest request;
     request.flags = static_cast<DWORD>(child.EnumFlags);
     request.mask = child.FileMask;
-    request.owner = ui::Application().Handle();
     const WPARAM tag = ++g_lastListing;
     auto lister = std::make_shared<shell::TFolderLister>(child.Namespace->AbsID, std::move(request),
                                                          shell::TListedNotice{Handle(), kChildListed, tag});

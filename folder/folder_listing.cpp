@@ -3,7 +3,6 @@
 #include "core/messages.h"
 #include "shell/folder_items.h"
 #include "shell/shell_utils.h"
-#include "ui/application.h"
 
 namespace folder {
 
@@ -14,8 +13,6 @@ TFolderListing ListFolder(const TShellObject* folder, std::int32_t enumFlags, co
         shell::TFolderQuery query;
         query.folder = folder->Current.Get();
         query.absolute = folder->AbsID;
-        query.desktop = shell::DesktopFolder.Get();
-        query.owner = ui::Application().Handle();
         query.flags = static_cast<DWORD>(enumFlags);
         query.mask = mask;
         listed = shell::ListFolderInOrder(query, folder->Item.Get());

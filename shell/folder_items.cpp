@@ -8,7 +8,6 @@
 
 #include "core/command_line.h"
 #include "core/wildcard.h"
-#include "shell/shell_error.h"
 #include "shell/shell_utils.h"
 
 namespace shell {
@@ -28,27 +27,18 @@ bool Abandoned(const TFolderQuery& query) noexcept {
 std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
     std::vector<TFolderItem> list;
     IShellFolder* folder = query.folder;
-    if (!HasChildItems(folder, query.flags)) return list;
-
-    Microsoft::WRL::ComPtr<IEnumIDList> enumerator;
-    const HRESULT hr = folder->EnumObjects(query.owner, static_cast<SHCONTF>(query.flags), &enumerator);
-    if (FAILED(hr)) {
-        throw ShellError(hr, L"EnumObjects", Failure::ReadFolder,
-                         query.desktop && query.absolute ? GetParsingName(query.desktop, query.absolute) : L"");
-    }
-    // A success other than S_OK may come without an enumerator: nothing to list.
-    if (!enumerator) return list;
+    // The probe's enumeration, which decides whether there is anything to
+    // list at all, is the listing: a folder's enumerator may read the whole
+    // folder as it is made (Wine's does), and a second one would read it
+    // all again.
+    TFirstChildItem first = FirstChildItem(folder, query.flags);
+    if (!first.found) return list;
 
     // Compiled at the first item that is no folder, so that a bad mask is
     // reported only where it would be used.
     std::optional<core::WildcardMask> mask;
-    LPITEMIDLIST raw = nullptr;
-    ULONG fetched = 0;
-    while (enumerator->Next(1, &raw, &fetched) == S_OK) {
-        UniquePidl id(raw);
-        raw = nullptr;
-        if (Abandoned(query)) return {};
-        if (!id) continue;
+    auto keep = [&](UniquePidl id) {
+        if (!id) return;
         // One parsing name per item serves both the folder test and the mask.
         const std::wstring name = GetParsingName(folder, id.get());
         const bool isFolder = IsFolderItem(folder, id.get(), name);
@@ -57,10 +47,18 @@ std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query) {
             // The mask is for the item's own name: matched against the full
             // path, "a*" could never list a file and "*a*" would list every
             // file of a folder whose path holds an "a".
-            if (!mask->Matches(NamePart(name))) continue;
+            if (!mask->Matches(NamePart(name))) return;
         }
         list.push_back(TFolderItem{std::move(id), isFolder});
+    };
+    keep(std::move(first.item));
+    LPITEMIDLIST raw = nullptr;
+    ULONG fetched = 0;
+    while (!Abandoned(query) && first.enumerator->Next(1, &raw, &fetched) == S_OK) {
+        keep(UniquePidl(raw));
+        raw = nullptr;
     }
+    if (Abandoned(query)) return {};
     return list;
 }
 

@@ -23,9 +23,7 @@ struct TFolderItem {
 
 struct TFolderQuery {
     IShellFolder* folder = nullptr;   // the folder to list (null lists nothing)
-    LPCITEMIDLIST absolute = nullptr;  // the folder's absolute list, for the error text
-    IShellFolder* desktop = nullptr;   // this apartment's desktop, for the error text
-    HWND owner = nullptr;             // owner of any window the enumeration shows
+    LPCITEMIDLIST absolute = nullptr;  // the folder's absolute list, for the names
     DWORD flags = 0;                  // SHCONTF flags
     std::wstring mask;                // matched against the items' own names
     // Set by a caller that no longer wants the answer (the run ended while
@@ -33,9 +31,9 @@ struct TFolderQuery {
     const std::atomic<bool>* abandoned = nullptr;
 };
 
-// The kept items, in the order the folder gave them. Raises ShellError when
-// the folder cannot be enumerated, and for a bad mask once a file is to be
-// matched against it.
+// The kept items, in the order the folder gave them. A folder that cannot
+// be enumerated lists nothing; the enumeration shows no window of its own.
+// Raises an error for a bad mask once a file is to be matched against it.
 std::vector<TFolderItem> ListFolderItems(const TFolderQuery& query);
 // The order in which items of folder are shown: the folder's own sort, or
 // as they are for a library (item is the folder's), which keeps the order

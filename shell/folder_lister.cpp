@@ -12,8 +12,6 @@ namespace shell {
 
 TListedFolder ListFromDesktop(LPCITEMIDLIST absolute, const TListRequest& request,
                               const std::atomic<bool>* abandoned) {
-    Microsoft::WRL::ComPtr<IShellFolder> desktop;
-    CheckHr(SHGetDesktopFolder(&desktop), L"SHGetDesktopFolder", Failure::StartShell);
     Microsoft::WRL::ComPtr<IShellItem> item;
     const HRESULT hr = SHCreateShellItem(nullptr, nullptr, absolute, &item);
     if (!item) throw ShellError(FAILED(hr) ? hr : E_FAIL, L"SHCreateShellItem", Failure::UseItem);
@@ -22,8 +20,6 @@ TListedFolder ListFromDesktop(LPCITEMIDLIST absolute, const TListRequest& reques
     TFolderQuery query;
     query.folder = folder.Get();
     query.absolute = absolute;
-    query.desktop = desktop.Get();
-    query.owner = request.owner;
     query.flags = request.flags;
     query.mask = request.mask;
     query.abandoned = abandoned;

@@ -23,7 +23,6 @@ namespace shell {
 struct TListRequest {
     DWORD flags = 0;       // SHCONTF flags
     std::wstring mask;     // for the items' own names
-    HWND owner = nullptr;  // owner of any window the enumeration shows
 };
 
 // The folder absolute names, bound and listed on the calling thread as a

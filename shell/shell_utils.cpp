@@ -137,19 +137,23 @@ bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl, const std::wstring& 
     return isFolder;
 }
 
-bool HasChildItems(IShellFolder* folder, DWORD flags) {
-    if (folder == nullptr) return false;
+TFirstChildItem FirstChildItem(IShellFolder* folder, DWORD flags) {
+    TFirstChildItem first;
+    if (folder == nullptr) return first;
     // No "insert a disk" box for an empty drive while we probe it.
     ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
-    ComPtr<IEnumIDList> enumerator;
     // S_FALSE means "nothing to list" and may come without an enumerator.
-    if (folder->EnumObjects(nullptr, flags, &enumerator) != S_OK || !enumerator) return false;
+    if (folder->EnumObjects(nullptr, flags, &first.enumerator) != S_OK || !first.enumerator) return {};
     LPITEMIDLIST raw = nullptr;
     ULONG fetched = 0;
-    const HRESULT hr = enumerator->Next(1, &raw, &fetched);
-    UniquePidl item(raw);
-    return hr == S_OK;
+    const HRESULT hr = first.enumerator->Next(1, &raw, &fetched);
+    first.item.reset(raw);
+    if (hr != S_OK) return {};
+    first.found = true;
+    return first;
 }
+
+bool HasChildItems(IShellFolder* folder, DWORD flags) { return FirstChildItem(folder, flags).found; }
 
 bool IsShellLibrary(IShellItem* item) {
     if (!ShellLibrary) return false;

@@ -62,6 +62,16 @@ bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl);
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST pidl, const std::wstring& parsingName);
 // Forgets what was found out once per run (ShellShutdown calls it).
 void ForgetControlPanel() noexcept;
+// A folder's enumeration opened for a probe, and the first item it gave.
+struct TFirstChildItem {
+    Microsoft::WRL::ComPtr<IEnumIDList> enumerator;
+    bool found = false;  // the enumeration gave an item (false: nothing to list)
+    UniquePidl item;     // that item (a folder may give a null one)
+};
+// Opens folder's enumeration with no owner window and the system's
+// critical-error boxes off (only for this call) and takes one item. No item
+// for a null folder, a failing or empty enumeration.
+TFirstChildItem FirstChildItem(IShellFolder* folder, DWORD flags);
 // Probes for one item; false for a null folder or an empty enumeration.
 bool HasChildItems(IShellFolder* folder, DWORD flags);
 bool IsShellLibrary(IShellItem* item);

@@ -22,6 +22,7 @@ HRESULT FakeEnum::Next(ULONG celt, PITEMID_CHILD* rgelt, ULONG* fetched) {
 }
 
 HRESULT FakeFolder::EnumObjects(HWND, SHCONTF, IEnumIDList** out) {
+    ++enumCalls;
     errorModeInEnum = GetErrorMode();
     *out = nullptr;
     if (giveEnumerator) *out = MakeFake<FakeEnum>(items, nextResult, &errorModeInNext).Detach();

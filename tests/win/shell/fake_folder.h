@@ -44,6 +44,7 @@ public:
     Microsoft::WRL::ComPtr<IShellFolder> child;
 
     // What the folder saw.
+    int enumCalls = 0;
     UINT errorModeInEnum = ~0u;
     UINT errorModeInNext = ~0u;
     int bindCalls = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_folder.h"
+#include "shell/folder_items.h"
 #include "shell/shell_types.h"
 #include "shell/shell_utils.h"
 
@@ -91,6 +92,32 @@ TEST(HasChildItems, FreesTheProbedItem) {
     EXPECT_TRUE(HasChildItems(full.Get(), SHCONTF_NONFOLDERS));
     EXPECT_EQ(scope.spy().allocations, 1);
     EXPECT_TRUE(scope.spy().outstanding.empty());
+}
+
+TEST(ListFolderItems, ListsFromTheProbesOwnEnumeration) {
+    auto folder = NamedFolder(L"C:\\quince\\a.txt");
+    folder->items = 3;
+    shell::TFolderQuery query;
+    query.folder = folder.Get();
+    query.flags = SHCONTF_NONFOLDERS;
+    query.mask = L"*";
+    // The folder is enumerated once, and the item the probe took is listed.
+    EXPECT_EQ(ListFolderItems(query).size(), 3u);
+    EXPECT_EQ(folder->enumCalls, 1);
+    EXPECT_EQ(folder->errorModeInEnum, static_cast<UINT>(SEM_FAILCRITICALERRORS));
+
+    // What the probe finds empty or cannot enumerate lists nothing, no error.
+    for (HRESULT enumResult : {S_FALSE, E_ACCESSDENIED}) {
+        auto refusing = NamedFolder(L"C:\\quince\\a.txt");
+        refusing->items = 2;
+        refusing->enumResult = enumResult;
+        query.folder = refusing.Get();
+        EXPECT_TRUE(ListFolderItems(query).empty()) << enumResult;
+        EXPECT_EQ(refusing->enumCalls, 1);
+    }
+    auto empty = NamedFolder(L"C:\\quince\\a.txt");
+    query.folder = empty.Get();
+    EXPECT_TRUE(ListFolderItems(query).empty());
 }
 
 TEST(IsFolderItem, FolderAttributeDecides) {
