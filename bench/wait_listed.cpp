@@ -164,6 +164,11 @@ int wmain(int argc, wchar_t** argv) {
                 std::printf("%s rows=%ld unix=%.6f\n", g_final && thenFinal ? "final" : "met", rows, now);
                 std::fflush(stdout);
                 if (!thenFinal || g_final) return 0;
+                // Final already (a small folder shows so): the same poll saw it.
+                if (GetPropW(menu, L"QuinceListed")) {
+                    std::printf("final rows=%ld unix=%.6f\n", rows, now);
+                    return 0;
+                }
                 g_final = true;  // now the same window, once it says it is final
                 break;
             }
