@@ -266,6 +266,11 @@ pair() {
   F=$(med "$fr") Q=$(med "$qr") U=$(med "$qu")
   ratio=$(awk -v q="$Q" -v f="$F" 'BEGIN{printf "%.2f", q / f}')
   LAST_F=$F LAST_U=$U LAST_RATIO=$ratio
+  # Successive runs slower: each of quince's runs slower than the one before,
+  # the last by more than a tenth over the first.
+  if awk '{ for (i = 2; i <= NF; i++) if ($i <= $(i - 1)) exit 1; exit !(NF > 1 && $NF > 1.1 * $1) }' <<<"$qr"; then
+    GROWING+="${GROWING:+; }$name ($qr)"
+  fi
   TABLE+="| $name | $Q s | $F s | **$ratio** | $U s | $qr/ $fr |${bm:+ $bm s ($br) |}"$'\n'
   say "$name: quince all final $Q s, usable $U s; floor $F s; ratio $ratio (quince: $qr; usable: $qu; floor: $fr)${bm:+; earlier build: $bm s ($br)}"
 }
@@ -275,6 +280,7 @@ root_run() { local kind=$3; time_root "$kind" "$1" "$2"; }
 MACHINE="$(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(wine --version)"
 say "machine: $MACHINE; load average before: $LOAD_BEFORE; $RUNS runs of each, alternating"
 TABLE=''
+GROWING=''
 status=0
 if [ "$ONLY_ANSWERS" = 1 ]; then
   answers || status=1
@@ -337,6 +343,7 @@ fi
   echo "- usable menu, 50,000 entries, within the floor's empty-folder time + 1.0 s: ${HUGE_USABLE:-?} s against $(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{printf "%.2f", e + 1.0}') s: $(verdict "${HUGE_USABLE:-}" "$(awk -v e="${EMPTY_FLOOR:-0}" 'BEGIN{print e + 1.0}')")."
   echo "- empty folder at most 1.2 times the floor: ${EMPTY_RATIO:-?}: $(verdict "${EMPTY_RATIO:-}" 1.2)."
   echo "- answers within 100 ms while the captions arrive: longest ${ANSWER_MAX:-?} ms: $(verdict "${ANSWER_MAX:-}" 100)."
+  echo "- successive runs not slower (no folder whose quince runs each took longer than the one before, the last more than 10% over the first): $([ -n "$GROWING" ] && echo "not met: $GROWING" || echo met)."
   echo "- at most 1 KiB per entry at 50,000 entries: ${PER_ENTRY:-?} KiB: $(verdict "${PER_ENTRY:-}" 1.0)."
 } >"$OUT"
 say "written: ${OUT#"$ROOT"/}"
