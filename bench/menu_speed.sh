@@ -3,6 +3,7 @@
 #
 #   bash bench/menu_speed.sh [RUNS] [--force]      (RUNS of each, default 3)
 #   bash bench/menu_speed.sh [RUNS] --answers      (only the answers; no file)
+#   bash bench/menu_speed.sh [RUNS] --empty        (only the empty folder; no file)
 #
 # The floor is floor_menu.exe: the least any popup listing of a folder must
 # do (enumerate; parsing name, folder attribute and in-folder name of each
@@ -36,12 +37,12 @@
 set -u
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$ROOT" || exit 1
-RUNS=3 FORCE=0 ONLY_ANSWERS=0
+RUNS=3 FORCE=0 ONLY=
 for a in "$@"; do
   case $a in
     --force) FORCE=1 ;;
-    --answers) ONLY_ANSWERS=1 ;;
-    '' | *[!0-9]* | 0) echo "usage: bash bench/menu_speed.sh [RUNS] [--force | --answers]" >&2; exit 64 ;;
+    --answers | --empty) ONLY=${a#--} ;;
+    '' | *[!0-9]* | 0) echo "usage: bash bench/menu_speed.sh [RUNS] [--force | --answers | --empty]" >&2; exit 64 ;;
     *) RUNS=$a ;;
   esac
 done
@@ -282,8 +283,11 @@ say "machine: $MACHINE; load average before: $LOAD_BEFORE; $RUNS runs of each, a
 TABLE=''
 GROWING=''
 status=0
-if [ "$ONLY_ANSWERS" = 1 ]; then
-  answers || status=1
+if [ -n "$ONLY" ]; then
+  case $ONLY in
+    answers) answers || status=1 ;;
+    empty) pair "empty folder" root_run 'C:\bench\empty' 0 || status=1 ;;
+  esac
   say "load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
   exit $status
 fi
