@@ -110,7 +110,7 @@ int wmain(int argc, wchar_t** argv) {
     const ULONGLONG timeout = argc > 2 ? std::wcstoull(argv[2], nullptr, 10) : 60000;
 
     for (ULONGLONG start = GetTickCount64(); !bench::VisibleOfClass(L"TFolderForm").empty();) {
-        if (GetTickCount64() - start > 10000) {
+        if (GetTickCount64() - start > 30000) {
             std::printf("busy: a menu window of an earlier run is still visible\n");
             return 3;
         }

@@ -212,11 +212,11 @@ time_child() {
 time_answers() {
   local line='' sent='' key='' span=''
   coproc A { exec wine "$ANSWERS" 50000 "$((TIMEOUT * 1000))" 2>>"$LOGS/answers.err"; }
-  local watcher=$A_PID
-  read -r -t 30 line <&"${A[0]}" && [ "${line%$'\r'}" = ready ] ||
+  local watcher=$A_PID out=${A[0]}
+  read -r -t 40 line <&"$out" && [ "${line%$'\r'}" = ready ] ||
     { say "answer_times.exe did not get ready: ${line:-no answer}" >&2; return 1; }
   launch quince 'C:\bench\huge'
-  while read -r -t $((TIMEOUT + 10)) line <&"${A[0]}"; do
+  while read -r -t $((TIMEOUT + 10)) line <&"$out"; do
     line=${line%$'\r'}
     printf '%s\n' "$line" >>"$LOGS/answers.out"
     case $line in
@@ -304,6 +304,7 @@ pair "child of 11,000 entries, Right key to its window" time_child || status=1
 answers || status=1
 
 # Memory: the 50,000-entry menu against the empty one, per entry.
+rm -f "$LOGS/mem-empty" "$LOGS/mem-huge"
 MEM_FILE=$LOGS/mem-empty time_root quince 'C:\bench\empty' 0 >/dev/null &&
 MEM_FILE=$LOGS/mem-huge time_root quince 'C:\bench\huge' 50000 >/dev/null &&
 PER_ENTRY=$(awk -v a="$(cat "$LOGS/mem-empty")" -v b="$(cat "$LOGS/mem-huge")" 'BEGIN{printf "%.2f", (b - a) / 50000}')
