@@ -210,25 +210,28 @@ time_child() {
 # time_answers -- one run of quince.exe on the 50,000 files, watched by
 # answer_times.exe: prints "SENT_MEDIAN SENT_MAX KEY_MEDIAN KEY_MAX" (ms)
 time_answers() {
-  local line='' sent='' key='' span=''
-  coproc A { exec wine "$ANSWERS" 50000 "$((TIMEOUT * 1000))" 2>>"$LOGS/answers.err"; }
-  local watcher=$A_PID out=${A[0]}
-  read -r -t 40 line <&"$out" && [ "${line%$'\r'}" = ready ] ||
-    { say "answer_times.exe did not get ready: ${line:-no answer}" >&2; return 1; }
-  launch quince 'C:\bench\huge'
-  while read -r -t $((TIMEOUT + 10)) line <&"$out"; do
-    line=${line%$'\r'}
-    printf '%s\n' "$line" >>"$LOGS/answers.out"
-    case $line in
-      sent\ *) sent=$line ;;
-      key\ *) key=$line ;;
-      span=*) span=$line; break ;;
-      *) break ;;
-    esac
+  local run=$LOGS/answers.run watcher i sent key span
+  : >"$run"
+  # A file, not a pipe: the watcher's last lines stay readable once it ends.
+  wine "$ANSWERS" 50000 "$((TIMEOUT * 1000))" >"$run" 2>>"$LOGS/answers.err" &
+  watcher=$!
+  for ((i = 0; i < 800; i++)); do
+    grep -q '^ready' "$run" && break
+    kill -0 "$watcher" 2>/dev/null || break
+    sleep 0.05
   done
-  stop_app
+  if ! grep -q '^ready' "$run"; then
+    say "answer_times.exe did not get ready: $(tr -d '\r' <"$run" | head -n 1)" >&2
+    kill "$watcher" 2>/dev/null; wait "$watcher" 2>/dev/null
+    return 1
+  fi
+  launch quince 'C:\bench\huge'
+  # It ends once the menu is final, or at its own timeout.
   wait "$watcher" 2>/dev/null
-  [ -n "$span" ] || { say "answer_times.exe: ${line:-no answer}" >&2; return 1; }
+  stop_app
+  tr -d '\r' <"$run" | tee -a "$LOGS/answers.out" >"$run.txt"
+  sent=$(grep '^sent ' "$run.txt") key=$(grep '^key ' "$run.txt") span=$(grep '^span=' "$run.txt")
+  [ -n "$span" ] || { say "answer_times.exe: $(tail -n 1 "$run.txt")" >&2; return 1; }
   field() { sed -n "s/.* $1=\([0-9.]*\).*/\1/p" <<<"$2"; }
   echo "$(field median "$sent") $(field max "$sent") $(field median "$key") $(field max "$key")"
 }
