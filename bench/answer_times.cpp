@@ -18,7 +18,8 @@
 //   ready
 //   sent n=N median=M p95=P max=X
 //   key n=N median=M p95=P max=X
-//   span=S                        (seconds measured: from the rows to final)
+//   span=S unanswered=U           (seconds measured, from the rows to final;
+//                                 U: questions not answered within 10 s)
 //
 // or "timeout ..." (exit code 2) when the window never came or never became
 // final.
